@@ -1,0 +1,38 @@
+# Third-party libraries come from the system: Debian packages natively, and for the
+# Windows build the sources Debian ships (/usr/src), compiled with the cross compiler.
+
+if(WIN32)
+  set(CVA_LZF_SOURCE_DIR /usr/src/liblzf CACHE PATH "liblzf C sources (Debian liblzf-dev)")
+  set(CVA_LZF_INCLUDE_DIR /usr/include/liblzf CACHE PATH "Directory holding lzf.h")
+  if(NOT EXISTS ${CVA_LZF_SOURCE_DIR}/lzf_d.c)
+    message(FATAL_ERROR "liblzf sources not found in ${CVA_LZF_SOURCE_DIR}: run scripts/install-deps")
+  endif()
+  add_library(lzf STATIC ${CVA_LZF_SOURCE_DIR}/lzf_c.c ${CVA_LZF_SOURCE_DIR}/lzf_d.c)
+  # The sources spell the 64-bit type the MSVC way when _M_X64 is defined.
+  target_compile_definitions(lzf PRIVATE _int64=__int64)
+  target_include_directories(lzf SYSTEM PUBLIC ${CVA_LZF_INCLUDE_DIR} PRIVATE ${CVA_LZF_SOURCE_DIR})
+  add_library(liblzf::liblzf ALIAS lzf)
+else()
+  find_package(liblzf CONFIG REQUIRED)
+endif()
+
+if(CVA_TESTS)
+  if(WIN32)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+endif()
+
+if(CVA_BENCHMARKS)
+  find_package(benchmark REQUIRED)
+endif()
+
+if(NOT WIN32)
+  find_package(Iconv REQUIRED)
+endif()
