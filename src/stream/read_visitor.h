@@ -24,6 +24,7 @@ class ReadVisitor {
   const std::string& error() const { return error_; }
   uint32_t error_offset() const { return error_offset_; }
   StreamReader& reader() { return reader_; }
+  FormatContext& context() { return context_; }
 
   void Fail(const std::string& why) { FailAt(why, reader_.position()); }
 
@@ -42,6 +43,14 @@ class ReadVisitor {
       const uint32_t n = static_cast<uint32_t>(t.length);
       t.bytes.reserve(n < reader_.remaining() ? n : reader_.remaining());
       for (uint32_t i = 0; i < n && !reader_.failed(); ++i) t.bytes.push_back(reader_.ReadByte());
+    });
+  }
+
+  void Rest(const char* key, std::vector<uint8_t>& bytes) {
+    Read(key, [&] {
+      bytes.clear();
+      bytes.reserve(reader_.remaining());
+      while (reader_.remaining() > 0) bytes.push_back(reader_.ReadByte());
     });
   }
 
@@ -90,6 +99,7 @@ class ReadVisitor {
   void FailAt(const std::string& why, uint32_t offset);
 
   StreamReader& reader_;
+  FormatContext context_;
   std::vector<PathPart> path_;
   bool failed_ = false;
   std::string error_;

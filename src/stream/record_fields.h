@@ -10,7 +10,9 @@
 //   v.Float(key, float&)  v.Text(key, StoredText&)
 //   v.Record(key, R&)             a nested record (calls R::Visit)
 //   v.List(key, CountedList<R>&)  a 16-bit count, then that many nested records
+//   v.Rest(key, std::vector<uint8_t>&)  every byte left (trailing data kept as it was)
 //   v.ok()  v.Fail(why)           stop on malformed data (unknown type code, ...)
+//   v.context()                   FormatContext: settings earlier sections fix for later ones
 // and branches on values already visited. V::kReading tells a visitor that fills the
 // record (reading a document, compiling a description) from one that only looks at it.
 
@@ -21,6 +23,11 @@
 #include "stream/encoded_text.h"
 
 namespace cva {
+
+// Choices a document makes in one section that change the layout of later ones.
+struct FormatContext {
+  bool node_names = false;  // every scene node record carries a name text
+};
 
 // A boolean byte as stored: true only when it is exactly 1 (other values are false but are
 // kept so that they can be written back).

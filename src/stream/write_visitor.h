@@ -15,6 +15,7 @@ class WriteVisitor {
   explicit WriteVisitor(ByteWriter& out) : out_(out) {}
 
   bool ok() const { return error_.empty(); }
+  FormatContext& context() { return context_; }
   const std::string& error() const { return error_; }
   void Fail(const std::string& why) {
     if (error_.empty()) error_ = why;
@@ -32,6 +33,7 @@ class WriteVisitor {
     for (int i = 0; i < t.length; ++i)
       out_.Byte(i < static_cast<int>(t.bytes.size()) ? t.bytes[i] : 0);
   }
+  void Rest(const char*, std::vector<uint8_t>& bytes) { out_.Bytes(bytes); }
   template <class R>
   void Record(const char*, R& record) {
     record.Visit(*this);
@@ -45,6 +47,7 @@ class WriteVisitor {
 
  private:
   ByteWriter& out_;
+  FormatContext context_;
   std::string error_;
 };
 
