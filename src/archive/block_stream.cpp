@@ -17,7 +17,9 @@ constexpr uint8_t kCompressed = 1;
 constexpr size_t kHeaderArea = 7;
 constexpr size_t kBlockBuffer = kMaxBlockSize + kHeaderArea + 16;
 
-uint32_t BigEndian16(const uint8_t* p) { return (static_cast<uint32_t>(p[0]) << 8) | p[1]; }
+uint32_t BigEndian16(const uint8_t* p) {
+  return (static_cast<uint32_t>(p[0]) << 8) | p[1];
+}
 
 }  // namespace
 
@@ -101,8 +103,9 @@ bool BlockDecoder::Decode(InputStream& in, std::vector<uint8_t>& out) {
       if (size > 0) std::memcpy(out.data() + written, block_.data(), size);
     } else {
       // Decompress straight into the member's buffer; lzf_decompress checks both bounds.
-      const unsigned int got = lzf_decompress(block_.data(), static_cast<unsigned int>(payload),
-                                              out.data() + written, static_cast<unsigned int>(size));
+      const unsigned int got =
+          lzf_decompress(block_.data(), static_cast<unsigned int>(payload), out.data() + written,
+                         static_cast<unsigned int>(size));
       if (got != size) return Fail("decompress: invalid stream - data corrupted");
     }
     written += size;

@@ -53,7 +53,9 @@ FileInputStream* FileInputStream::Open(const std::string& path) {
   return new FileInputStream(f, size);
 }
 
-FileInputStream::~FileInputStream() { std::fclose(file_); }
+FileInputStream::~FileInputStream() {
+  std::fclose(file_);
+}
 
 size_t FileInputStream::Read(uint8_t* dst, size_t n) {
   const size_t got = std::fread(dst, 1, n, file_);

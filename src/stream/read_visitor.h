@@ -28,11 +28,21 @@ class ReadVisitor {
 
   void Fail(const std::string& why) { FailAt(why, reader_.position()); }
 
-  void Flag(const char* key, cva::Flag& f) { Read(key, [&] { f.raw = reader_.ReadByte(); }); }
-  void Byte(const char* key, uint8_t& v) { Read(key, [&] { v = reader_.ReadByte(); }); }
-  void Short(const char* key, int16_t& v) { Read(key, [&] { v = reader_.ReadShort(); }); }
-  void Int(const char* key, int32_t& v) { Read(key, [&] { v = reader_.ReadInt(); }); }
-  void Float(const char* key, float& v) { Read(key, [&] { v = reader_.ReadFloat(); }); }
+  void Flag(const char* key, cva::Flag& f) {
+    Read(key, [&] { f.raw = reader_.ReadByte(); });
+  }
+  void Byte(const char* key, uint8_t& v) {
+    Read(key, [&] { v = reader_.ReadByte(); });
+  }
+  void Short(const char* key, int16_t& v) {
+    Read(key, [&] { v = reader_.ReadShort(); });
+  }
+  void Int(const char* key, int32_t& v) {
+    Read(key, [&] { v = reader_.ReadInt(); });
+  }
+  void Float(const char* key, float& v) {
+    Read(key, [&] { v = reader_.ReadFloat(); });
+  }
   void Text(const char* key, StoredText& t) {
     Read(key, [&] {
       t.length = reader_.ReadShort();

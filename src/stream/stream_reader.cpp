@@ -5,7 +5,9 @@
 
 namespace cva {
 
-bool StreamReader::ReadBool() { return ReadByte() == 1; }
+bool StreamReader::ReadBool() {
+  return ReadByte() == 1;
+}
 
 int16_t StreamReader::ReadShort() {
   const uint16_t lo = ReadByte();
@@ -19,7 +21,9 @@ int32_t StreamReader::ReadInt() {
   return static_cast<int32_t>(v);
 }
 
-float StreamReader::ReadFloat() { return std::bit_cast<float>(ReadInt()); }
+float StreamReader::ReadFloat() {
+  return std::bit_cast<float>(ReadInt());
+}
 
 EncodedText StreamReader::ReadText() {
   const int16_t length = ReadShort();

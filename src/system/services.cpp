@@ -12,10 +12,18 @@ std::string& ProgramNameStorage() {
 }
 }  // namespace
 
-Services& SystemServices() { return g_installed ? *g_installed : PlatformServices(); }
-void SetSystemServices(Services* services) { g_installed = services; }
+Services& SystemServices() {
+  return g_installed ? *g_installed : PlatformServices();
+}
+void SetSystemServices(Services* services) {
+  g_installed = services;
+}
 
-const std::string& ProgramName() { return ProgramNameStorage(); }
-void SetProgramName(std::string name) { ProgramNameStorage() = std::move(name); }
+const std::string& ProgramName() {
+  return ProgramNameStorage();
+}
+void SetProgramName(std::string name) {
+  ProgramNameStorage() = std::move(name);
+}
 
 }  // namespace cva

@@ -41,7 +41,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   size_t i = 0;
   while (i < utf8.size()) {
     const uint8_t lead = static_cast<uint8_t>(utf8[i]);
-    const size_t extra = lead < 0x80            ? 0
+    const size_t extra = lead < 0x80             ? 0
                          : (lead & 0xE0) == 0xC0 ? 1
                          : (lead & 0xF0) == 0xE0 ? 2
                          : (lead & 0xF8) == 0xF0 ? 3

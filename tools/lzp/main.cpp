@@ -82,8 +82,8 @@ int Create(const std::string& out, std::vector<std::string> args) {
       case ArchiveWriter::AddResult::kAdded:
         break;
       case ArchiveWriter::AddResult::kSkipped:
-        std::fprintf(stderr, "lzp: %s; '%s' skipped, not in the archive\n",
-                     writer.error().c_str(), name.c_str());
+        std::fprintf(stderr, "lzp: %s; '%s' skipped, not in the archive\n", writer.error().c_str(),
+                     name.c_str());
         ++problems;
         break;
       case ArchiveWriter::AddResult::kFailed:
