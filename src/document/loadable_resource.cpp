@@ -35,6 +35,13 @@ LoadableResource::State LoadableResource::Poll() {
   return state_;
 }
 
+LoadableResource::State LoadableResource::LoadDirectly() {
+  request_.reset();
+  std::vector<uint8_t> no_bytes;
+  state_ = Load(no_bytes) == kLoaded ? kDone : kFailed;
+  return state_;
+}
+
 void LoadableResource::Unload() {
   request_.reset();
   ReleaseLoaded();

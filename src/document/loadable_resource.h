@@ -41,6 +41,9 @@ class LoadableResource {
   virtual State Poll();
   // Drops the request and whatever was loaded, and returns to idle.
   virtual void Unload();
+  // Loads at once from no fetched bytes, for kinds that open their data themselves (sounds):
+  // done when the load succeeds, failed otherwise. Returns the state.
+  State LoadDirectly();
 
   State state() const { return state_; }
   bool done() const { return state_ == kDone; }
@@ -55,6 +58,11 @@ class LoadableResource {
   virtual LoadResult Load(std::vector<uint8_t>& bytes) = 0;
   // Releases what Load built (called by Unload and before a restart).
   virtual void ReleaseLoaded() {}
+  // Ends in failed without asking the provider (a kind that refuses to start).
+  void MarkFailed() {
+    request_.reset();
+    state_ = kFailed;
+  }
 
  private:
   ResourceProvider& provider_;

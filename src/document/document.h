@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/document_file.h"
+#include "document/document_header.h"
+#include "document/label_name_table.h"
+#include "document/property_list.h"
+#include "document/resource_table.h"
+#include "document/variable_table.h"
+#include "stream/encoded_text.h"
+
+namespace cva {
+
+class ResourceProvider;
+
+// One loaded animation document: its header and tables, built from the stored records,
+// which it keeps so that tools can write the document back.
+class Document {
+ public:
+  Document(EncodedText name, ResourceProvider& provider);
+  ~Document();
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  // Builds the tables from a file that was read without error. Resources are created through
+  // the provider (sounds open at once); nested documents remember `ancestors`, the names of
+  // the documents that contain this one, and this document's own name. Returns false with
+  // the reason when the records cannot be turned into a document.
+  bool Build(DocumentFile file, const std::vector<EncodedText>& ancestors, std::string& error);
+  // Empties every table and puts the header back to its defaults.
+  void Clear();
+
+  const EncodedText& name() const { return name_; }
+  ResourceProvider& provider() const { return provider_; }
+  const DocumentHeader& header() const { return file_.header; }
+  const DocumentFile& file() const { return file_; }
+  VariableTable& variables() { return variables_; }
+  const VariableTable& variables() const { return variables_; }
+  // Null when the file had no property list section.
+  const PropertyList* property_list() const { return property_list_.get(); }
+  ResourceTable& resources() { return resources_; }
+  const ResourceTable& resources() const { return resources_; }
+  const LabelNameTable& label_names() const { return label_names_; }
+
+  // Queues a jump to `label` for the next tick; -1 and labels already queued are ignored.
+  void RequestLabel(int32_t label);
+  const std::vector<int32_t>& queued_labels() const { return queued_labels_; }
+  std::vector<int32_t> TakeQueuedLabels() { return std::move(queued_labels_); }
+
+  // Called once every started resource is done: image objects resolve their image
+  // references again against the loaded resources.
+  void ResourcesReady();
+
+ private:
+  bool BuildResources(const std::vector<EncodedText>& ancestors, std::string& error);
+  // Creates the scene objects through the object factory and the scene tree from the root
+  // node record. Lives in document_scene.cpp, the one place that knows the scene classes.
+  bool BuildObjectsAndScene(std::string& error);
+
+  EncodedText name_;
+  ResourceProvider& provider_;
+  DocumentFile file_;
+  VariableTable variables_;
+  std::unique_ptr<PropertyList> property_list_;
+  ResourceTable resources_;
+  LabelNameTable label_names_;
+  std::vector<int32_t> queued_labels_;
+};
+
+}  // namespace cva
