@@ -79,6 +79,31 @@ TEST_F(DocumentLoaderTest, EmptyBytesAndAbsurdCountsAreMalformed) {
   }
 }
 
+TEST_F(DocumentLoaderTest, EveryTruncationFailsWithinTheData) {
+  TestDocument doc;
+  doc.variables = {1, 0, 0, 3, 0, 0, 0, 0, 0, 10, 0, 0, 0, 1, 1, 25, 0, 0, 0, 1};
+  doc.resources = {{1, true, 0, "a.png"}, {2, false, 2, "b.cva"}, {3, true, 1, "c.wav"}};
+  doc.labels = {{1000, "default"}};
+  const std::vector<uint8_t> whole = doc.Bytes();
+  for (size_t size = 0; size < whole.size(); ++size) {
+    provider.files["t.cva"].assign(whole.begin(), whole.begin() + size);
+    DocumentLoader loader(provider, Sjis("t.cva"));
+    loader.Start();
+    PollUntilSettled(loader);
+    ASSERT_EQ(loader.state(), LoadableResource::kFailed) << size;
+    ASSERT_TRUE(loader.error_offset().has_value()) << size;
+    EXPECT_LE(*loader.error_offset(), size);
+  }
+  if (!testing::SceneTreeReadable()) return;
+  provider.files["t.cva"] = whole;
+  provider.files["a.png"] = {1};
+  DocumentLoader loader(provider, Sjis("t.cva"));
+  loader.Start();
+  PollUntilSettled(loader);
+  ASSERT_EQ(loader.state(), LoadableResource::kDone) << loader.error();
+  EXPECT_EQ(loader.document()->variables().Find(3)->value(), 5);
+}
+
 TEST_F(DocumentLoaderTest, MissingDocumentFailsOnStart) {
   DocumentLoader loader(provider, Sjis("none.cva"));
   EXPECT_EQ(loader.Start(), LoadableResource::kFailed);
