@@ -1,0 +1,15 @@
+#include "scene/scene_node.h"
+
+namespace cva {
+
+SceneNode::SceneNode(int32_t id, ResourceProvider& provider) : id_(id), display_(provider) {}
+
+SceneNode::~SceneNode() = default;
+
+SceneNode& SceneNode::AddChild(std::unique_ptr<SceneNode> child) {
+  child->parent_ = this;
+  children_.push_back(std::move(child));
+  return *children_.back();
+}
+
+}  // namespace cva

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "scene/display_node.h"
+#include "scene/instance.h"
+#include "scene/label_table.h"
+#include "stream/encoded_text.h"
+
+namespace cva {
+
+class ResourceProvider;
+
+// One node of a scene tree: it places at most one scene object through its instance, animates
+// it through its display node and knows what to play from each label. Owns its children, its
+// instance and its display node.
+class SceneNode {
+ public:
+  SceneNode(int32_t id, ResourceProvider& provider);
+  ~SceneNode();
+  SceneNode(const SceneNode&) = delete;
+  SceneNode& operator=(const SceneNode&) = delete;
+
+  int32_t id() const { return id_; }
+  const EncodedText& name() const { return name_; }
+  void set_name(EncodedText name) { name_ = std::move(name); }
+
+  SceneNode* parent() const { return parent_; }
+  const std::vector<std::unique_ptr<SceneNode>>& children() const { return children_; }
+  // Appends `child` to the children and makes this node its parent.
+  SceneNode& AddChild(std::unique_ptr<SceneNode> child);
+
+  DisplayNode& display() { return display_; }
+  const DisplayNode& display() const { return display_; }
+  Instance* instance() const { return instance_.get(); }
+  void set_instance(std::unique_ptr<Instance> instance) { instance_ = std::move(instance); }
+  const LabelTable& labels() const { return labels_; }
+  void set_labels(LabelTable labels) { labels_ = std::move(labels); }
+  bool has_controller() const { return has_controller_; }
+  void set_has_controller(bool has) { has_controller_ = has; }
+
+  // Read from the record: the node and its subtree are neither updated nor drawn.
+  bool inactive = false;
+  // Set by controller actions: the node's own update is skipped, its children's is not.
+  bool frozen = false;
+  // Set by controller actions: neither the node nor its children are updated.
+  bool suspended = false;
+  // Computed when the scene seeks: inactive, or the parent is hidden.
+  bool hidden = false;
+  // Some track of this node or of an ancestor produced a value this frame.
+  bool changed = false;
+  // Links of the draw list, rebuilt every frame.
+  SceneNode* draw_prev = nullptr;
+  SceneNode* draw_next = nullptr;
+
+ private:
+  int32_t id_;
+  EncodedText name_;
+  SceneNode* parent_ = nullptr;
+  std::vector<std::unique_ptr<SceneNode>> children_;
+  // HOOK (node controllers): the node's NodeController, built from its ControllerRecord,
+  // belongs here; until it exists the node only knows whether its record has one.
+  bool has_controller_ = false;
+  LabelTable labels_;
+  // Declared after the display node so that it goes first: an instance may refer to the
+  // properties it added to the display node.
+  DisplayNode display_;
+  std::unique_ptr<Instance> instance_;
+};
+
+}  // namespace cva
