@@ -14,8 +14,7 @@ Document::Document(EncodedText name, ResourceProvider& provider)
 
 Document::~Document() = default;
 
-bool Document::Build(DocumentFile file, const std::vector<EncodedText>& ancestors,
-                     std::string& error) {
+bool Document::Build(DocumentFile file, const DocumentNesting& nesting, std::string& error) {
   Clear();
   file_ = std::move(file);
   if (!file_.recognised()) return true;  // another magic or version: an empty document
@@ -27,13 +26,13 @@ bool Document::Build(DocumentFile file, const std::vector<EncodedText>& ancestor
     for (const PropertyRecord& record : file_.properties)
       property_list_->push_back({record.key.Decoded(), record.value.Decoded()});
   }
-  if (!BuildResources(ancestors, error)) return false;
+  if (!BuildResources(nesting, error)) return false;
   for (const LabelNameRecord& record : file_.label_names)
     label_names_.Add(record.id, record.name.Decoded());
   return BuildObjectsAndScene(error);
 }
 
-bool Document::BuildResources(const std::vector<EncodedText>& ancestors, std::string&) {
+bool Document::BuildResources(const DocumentNesting& nesting, std::string&) {
   for (const ResourceRecord& record : file_.resources) {
     // The first entry of an identifier wins; later ones are not even created, so a
     // duplicate sound does not open its file.
@@ -48,12 +47,9 @@ bool Document::BuildResources(const std::vector<EncodedText>& ancestors, std::st
         // Null when the file is missing (the provider has said so): the entry is left out.
         resource = provider_.CreateSoundResource(name);
         break;
-      case ResourceKind::kDocument: {
-        std::vector<EncodedText> chain = ancestors;
-        chain.push_back(name_);
-        resource = std::make_unique<DocumentLoader>(provider_, name, std::move(chain));
+      case ResourceKind::kDocument:
+        resource = std::make_unique<DocumentLoader>(provider_, name, nesting.Inside(name_));
         break;
-      }
     }
     if (!resource) continue;
     resource->set_load_flag(record.load.on());

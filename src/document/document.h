@@ -7,6 +7,7 @@
 
 #include "document/document_file.h"
 #include "document/document_header.h"
+#include "document/document_nesting.h"
 #include "document/label_name_table.h"
 #include "document/property_list.h"
 #include "document/resource_table.h"
@@ -27,10 +28,10 @@ class Document {
   Document& operator=(const Document&) = delete;
 
   // Builds the tables from a file that was read without error. Resources are created through
-  // the provider (sounds open at once); nested documents remember `ancestors`, the names of
-  // the documents that contain this one, and this document's own name. Returns false with
-  // the reason when the records cannot be turned into a document.
-  bool Build(DocumentFile file, const std::vector<EncodedText>& ancestors, std::string& error);
+  // the provider (sounds open at once); loaders of nested documents are placed inside this
+  // document's `nesting`. Returns false with the reason when the records cannot be turned
+  // into a document.
+  bool Build(DocumentFile file, const DocumentNesting& nesting, std::string& error);
   // Empties every table and puts the header back to its defaults.
   void Clear();
 
@@ -56,7 +57,7 @@ class Document {
   void ResourcesReady();
 
  private:
-  bool BuildResources(const std::vector<EncodedText>& ancestors, std::string& error);
+  bool BuildResources(const DocumentNesting& nesting, std::string& error);
   // Creates the scene objects through the object factory and the scene tree from the root
   // node record. Lives in document_scene.cpp, the one place that knows the scene classes.
   bool BuildObjectsAndScene(std::string& error);

@@ -23,23 +23,33 @@ std::string Quoted(const EncodedText& name) {
 }  // namespace
 
 DocumentLoader::DocumentLoader(ResourceProvider& provider, EncodedText name,
-                               std::vector<EncodedText> ancestors)
-    : LoadableResource(provider, std::move(name)), ancestors_(std::move(ancestors)) {}
+                               DocumentNesting nesting)
+    : LoadableResource(provider, std::move(name)), nesting_(std::move(nesting)) {
+  if (!nesting_.parsed_documents) nesting_.parsed_documents = std::make_shared<uint32_t>(0);
+}
 
-DocumentLoader::~DocumentLoader() = default;
+DocumentLoader::~DocumentLoader() {
+  DropDocument();
+}
+
+void DocumentLoader::DropDocument() {
+  if (!document_) return;
+  document_.reset();
+  --*nesting_.parsed_documents;
+}
 
 LoadableResource::State DocumentLoader::Start() {
   if (state() != kIdle && state() != kFailed) return state();
   error_.clear();
   error_offset_.reset();
-  for (const EncodedText& ancestor : ancestors_) {
+  for (const EncodedText& ancestor : nesting_.ancestors) {
     if (SameDocument(ancestor, name())) {
       error_ = "document " + Quoted(name()) + " contains itself";
       MarkFailed();
       return state();
     }
   }
-  if (ancestors_.size() >= kMaxNesting) {
+  if (nesting_.ancestors.size() >= kMaxNesting) {
     error_ = "documents nested deeper than " + std::to_string(kMaxNesting) + " levels at " +
              Quoted(name());
     MarkFailed();
@@ -51,6 +61,7 @@ LoadableResource::State DocumentLoader::Start() {
 
 std::unique_ptr<Document> DocumentLoader::TakeDocument() {
   std::unique_ptr<Document> document = std::move(document_);
+  if (document) --*nesting_.parsed_documents;
   Unload();
   return document;
 }
@@ -81,13 +92,18 @@ bool DocumentLoader::Parse(const std::vector<uint8_t>& bytes) {
     error_offset_ = visitor.error_offset();
     return false;
   }
+  if (*nesting_.parsed_documents >= kMaxDocuments) {
+    error_ = Quoted(name()) + ": more than " + std::to_string(kMaxDocuments) + " nested documents";
+    return false;
+  }
   auto document = std::make_unique<Document>(name(), provider());
   std::string why;
-  if (!document->Build(std::move(file), ancestors_, why)) {
+  if (!document->Build(std::move(file), nesting_, why)) {
     error_ = Quoted(name()) + ": " + why;
     return false;
   }
   document_ = std::move(document);
+  ++*nesting_.parsed_documents;
   return true;
 }
 

@@ -19,10 +19,12 @@ class DocumentLoader final : public LoadableResource {
   // Documents nested deeper than this fail instead of loading (each level is polled through
   // its parent, so the chain must stay short).
   static constexpr size_t kMaxNesting = 32;
+  // A tree of nested documents holding more parsed documents than this fails to load, so
+  // that documents naming each other many times over cannot exhaust memory.
+  static constexpr uint32_t kMaxDocuments = 1024;
 
-  // `ancestors`: names of the documents that contain this one, outermost first.
-  DocumentLoader(ResourceProvider& provider, EncodedText name,
-                 std::vector<EncodedText> ancestors = {});
+  // A loader of a start document, or (with `nesting`) of a document nested in others.
+  DocumentLoader(ResourceProvider& provider, EncodedText name, DocumentNesting nesting = {});
   ~DocumentLoader() override;
 
   ResourceKind Kind() const override { return ResourceKind::kDocument; }
@@ -49,7 +51,9 @@ class DocumentLoader final : public LoadableResource {
   static bool Awaited(const LoadableResource& resource);
   LoadResult PollResources();
 
-  std::vector<EncodedText> ancestors_;
+  void DropDocument();
+
+  DocumentNesting nesting_;
   std::unique_ptr<Document> document_;
   std::string error_;
   std::optional<uint32_t> error_offset_;

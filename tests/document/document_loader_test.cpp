@@ -113,13 +113,15 @@ TEST_F(DocumentLoaderTest, MissingDocumentFailsOnStart) {
 
 TEST_F(DocumentLoaderTest, DocumentContainingItselfIsRefusedWithoutFetching) {
   provider.files["a.cva"] = TestDocument().Bytes();
-  DocumentLoader loader(provider, Sjis("a.cva"), {Sjis("top.cva"), Sjis("a.cva"), Sjis("b.cva")});
+  DocumentLoader loader(provider, Sjis("a.cva"),
+                        {{Sjis("top.cva"), Sjis("a.cva"), Sjis("b.cva")}, nullptr});
   EXPECT_EQ(loader.Start(), LoadableResource::kFailed);
   EXPECT_NE(loader.error().find("contains itself"), std::string::npos) << loader.error();
   EXPECT_TRUE(provider.opened.empty());
 
-  DocumentLoader nested(provider, Sjis("a.cva"),
-                        std::vector<EncodedText>(DocumentLoader::kMaxNesting, Sjis("y.cva")));
+  DocumentLoader nested(
+      provider, Sjis("a.cva"),
+      {std::vector<EncodedText>(DocumentLoader::kMaxNesting, Sjis("y.cva")), nullptr});
   EXPECT_EQ(nested.Start(), LoadableResource::kFailed);
   EXPECT_NE(nested.error().find("deeper"), std::string::npos) << nested.error();
 }
@@ -197,6 +199,33 @@ TEST_F(DocumentLoaderTest, SelfNestingDocumentFailsInsteadOfLoadingForever) {
   EXPECT_LT(PollUntilSettled(loader, 50), 50);
   EXPECT_EQ(loader.state(), LoadableResource::kFailed);
   EXPECT_NE(loader.error().find("contains itself"), std::string::npos) << loader.error();
+}
+
+TEST_F(DocumentLoaderTest, DocumentsNamingEachOtherManyTimesOverFail) {
+  CVA_REQUIRE_SCENE_TREE();
+  TestDocument a;
+  TestDocument b;
+  for (int16_t id = 1; id <= 40; ++id) {
+    a.resources.push_back({id, true, 2, "b.cva"});
+    b.resources.push_back({id, true, 2, "c.cva"});
+  }
+  provider.files["a.cva"] = a.Bytes();
+  provider.files["b.cva"] = b.Bytes();
+  provider.files["c.cva"] = TestDocument().Bytes();
+  DocumentLoader loader(provider, Sjis("a.cva"));
+  loader.Start();
+  EXPECT_LT(PollUntilSettled(loader, 20), 20);
+  EXPECT_EQ(loader.state(), LoadableResource::kFailed);
+  EXPECT_NE(loader.error().find("more than 1024 nested documents"), std::string::npos)
+      << loader.error();
+
+  // Forty documents of twenty each stay within the budget.
+  b.resources.resize(20);
+  provider.files["b.cva"] = b.Bytes();
+  DocumentLoader smaller(provider, Sjis("a.cva"));
+  smaller.Start();
+  PollUntilSettled(smaller, 20);
+  EXPECT_EQ(smaller.state(), LoadableResource::kDone) << smaller.error();
 }
 
 }  // namespace
