@@ -23,7 +23,7 @@ bool Document::Build(DocumentFile file, const DocumentNesting& nesting, std::str
     variables_.Add(record.id, Variable::FromRecord(record));
   if (file_.header.property_list.on()) {
     property_list_ = std::make_unique<PropertyList>();
-    for (const PropertyRecord& record : file_.properties)
+    for (const PropertyListEntry& record : file_.properties)
       property_list_->push_back({record.key.Decoded(), record.value.Decoded()});
   }
   if (!BuildResources(nesting, error)) return false;

@@ -26,7 +26,7 @@ struct DocumentFile {
   int32_t version = kVersion;
   CountedList<VariableRecord> variables;
   DocumentHeader header;
-  CountedList<PropertyRecord> properties;  // present only when header.property_list is set
+  CountedList<PropertyListEntry> properties;  // present only when header.property_list is set
   CountedList<ResourceRecord> resources;
   CountedList<ObjectEntry> objects;
   CountedList<LabelNameRecord> label_names;

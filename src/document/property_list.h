@@ -8,7 +8,7 @@
 namespace cva {
 
 // One key/value pair of a document's property list.
-struct PropertyRecord {
+struct PropertyListEntry {
   StoredText key;
   StoredText value;
 
