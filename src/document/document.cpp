@@ -5,6 +5,7 @@
 #include "document/document_loader.h"
 #include "document/resource_provider.h"
 #include "render/image_resource.h"
+#include "scene/scene_node.h"
 #include "sound/sound_resource.h"
 
 namespace cva {
@@ -60,6 +61,8 @@ bool Document::BuildResources(const DocumentNesting& nesting, std::string&) {
 }
 
 void Document::Clear() {
+  keyframes_.Clear();
+  root_.reset();
   file_ = DocumentFile();
   variables_.Clear();
   property_list_.reset();

@@ -12,11 +12,13 @@
 #include "document/property_list.h"
 #include "document/resource_table.h"
 #include "document/variable_table.h"
+#include "scene/keyframe_table.h"
 #include "stream/encoded_text.h"
 
 namespace cva {
 
 class ResourceProvider;
+class SceneNode;
 
 // One loaded animation document: its header and tables, built from the stored records,
 // which it keeps so that tools can write the document back.
@@ -46,6 +48,10 @@ class Document {
   ResourceTable& resources() { return resources_; }
   const ResourceTable& resources() const { return resources_; }
   const LabelNameTable& label_names() const { return label_names_; }
+  // The root of the scene tree (null for an empty document).
+  SceneNode* root() const { return root_.get(); }
+  // Keyframes with a label index, filled while the scene tree is built.
+  KeyframeTable& keyframes() { return keyframes_; }
 
   // Queues a jump to `label` for the next tick; -1 and labels already queued are ignored.
   void RequestLabel(int32_t label);
@@ -70,6 +76,8 @@ class Document {
   ResourceTable resources_;
   LabelNameTable label_names_;
   std::vector<int32_t> queued_labels_;
+  std::unique_ptr<SceneNode> root_;
+  KeyframeTable keyframes_;  // points into root_'s motions
 };
 
 }  // namespace cva

@@ -1,20 +1,21 @@
 // The seam between a document and its scene content.
 #include "document/document.h"
+#include "scene/scene_tree_builder.h"
 
 namespace cva {
 
-// HOOK (scene objects and scene tree): the object and node records are read and kept in the
-// document's file, but the runtime objects are not built here yet. When the object factory
-// (src/scene/objects) and the scene node classes (src/scene) exist, this creates each object
-// from file_.objects through the factory, attaches it to this document and inserts it into
-// the object table, lets type-8 objects link, creates the root node from file_.root, and
-// runs the second link step of type-8 objects.
-bool Document::BuildObjectsAndScene(std::string&) {
-  return true;
+bool Document::BuildObjectsAndScene(std::string& error) {
+  // HOOK (scene objects): once the object factory exists, each entry of file_.objects becomes
+  // an object here (created from its type code, attached to this document, inserted into the
+  // object table), then type-8 objects link; the scene tree below then creates instances
+  // through the object table, and type-8 objects run their second link step after it.
+  SceneTreeSources sources{provider_, &keyframes_, {}};
+  root_ = BuildSceneTree(file_.root, sources, error);
+  return root_ != nullptr;
 }
 
-// HOOK (image objects): every image object clears its resolved image and marks its image
-// reference for resolving again, once the object table exists.
+// HOOK (image objects): once the object table exists, every image object clears its resolved
+// image here and marks its image reference for resolving again.
 void Document::ResourcesReady() {}
 
 }  // namespace cva

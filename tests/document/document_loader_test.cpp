@@ -4,6 +4,7 @@
 
 #include "document/fake_provider.h"
 #include "document/test_document_bytes.h"
+#include "scene/scene_node.h"
 
 namespace cva {
 namespace {
@@ -141,6 +142,21 @@ TEST_F(DocumentLoaderTest, MinimalDocumentIsUsableOnTheSecondPoll) {
   EXPECT_EQ(document->header().frame_duration, 50.0f);
   EXPECT_EQ(document->label_names().Find(Sjis("default")), 1000);
   EXPECT_EQ(document->label_names().size(), 1u);
+  ASSERT_NE(document->root(), nullptr);
+  EXPECT_EQ(document->root()->id(), 0);
+  EXPECT_TRUE(document->root()->children().empty());
+}
+
+TEST_F(DocumentLoaderTest, NodeNamesFollowTheHeaderFlag) {
+  CVA_REQUIRE_SCENE_TREE();
+  TestDocument doc;
+  doc.node_names = true;
+  provider.files["named.cva"] = doc.Bytes();
+  DocumentLoader loader(provider, Sjis("named.cva"));
+  loader.Start();
+  PollUntilSettled(loader);
+  ASSERT_EQ(loader.state(), LoadableResource::kDone) << loader.error();
+  EXPECT_EQ(loader.document()->root()->name(), Sjis("root"));
 }
 
 TEST_F(DocumentLoaderTest, WaitsForImagesAndFlaggedNestedDocuments) {
