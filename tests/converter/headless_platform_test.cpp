@@ -106,7 +106,6 @@ TEST_F(HeadlessHostTest, ForeignVersionBecomesAnEmptyCurrentDocument) {
 }
 
 TEST_F(HeadlessHostTest, MinimalDocumentBecomesCurrentOnTheSecondTick) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument doc;
   doc.labels = {{1000, "default"}, {1001, "other"}};
   doc.resources = {

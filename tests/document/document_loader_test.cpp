@@ -95,7 +95,6 @@ TEST_F(DocumentLoaderTest, EveryTruncationFailsWithinTheData) {
     ASSERT_TRUE(loader.error_offset().has_value()) << size;
     EXPECT_LE(*loader.error_offset(), size);
   }
-  if (!testing::SceneTreeReadable()) return;
   provider.files["t.cva"] = whole;
   provider.files["a.png"] = {1};
   DocumentLoader loader(provider, Sjis("t.cva"));
@@ -128,7 +127,6 @@ TEST_F(DocumentLoaderTest, DocumentContainingItselfIsRefusedWithoutFetching) {
 }
 
 TEST_F(DocumentLoaderTest, MinimalDocumentIsUsableOnTheSecondPoll) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument doc;
   doc.labels = {{1000, "default"}, {1001, "default"}};
   provider.files["base.cva"] = doc.Bytes();
@@ -148,7 +146,6 @@ TEST_F(DocumentLoaderTest, MinimalDocumentIsUsableOnTheSecondPoll) {
 }
 
 TEST_F(DocumentLoaderTest, NodeNamesFollowTheHeaderFlag) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument doc;
   doc.node_names = true;
   provider.files["named.cva"] = doc.Bytes();
@@ -160,7 +157,6 @@ TEST_F(DocumentLoaderTest, NodeNamesFollowTheHeaderFlag) {
 }
 
 TEST_F(DocumentLoaderTest, WaitsForImagesAndFlaggedNestedDocuments) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument doc;
   doc.resources = {{1, true, 0, "a.png"},
                    {2, true, 2, "sub.cva"},
@@ -183,7 +179,6 @@ TEST_F(DocumentLoaderTest, WaitsForImagesAndFlaggedNestedDocuments) {
 }
 
 TEST_F(DocumentLoaderTest, FailedImageFailsTheDocumentAndRestartRefetches) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument doc;
   doc.resources = {{1, true, 0, "bad.png"}};
   provider.files["main.cva"] = doc.Bytes();
@@ -203,7 +198,6 @@ TEST_F(DocumentLoaderTest, FailedImageFailsTheDocumentAndRestartRefetches) {
 }
 
 TEST_F(DocumentLoaderTest, SelfNestingDocumentFailsInsteadOfLoadingForever) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument a;
   a.resources = {{1, true, 2, "b.cva"}};
   TestDocument b;
@@ -218,7 +212,6 @@ TEST_F(DocumentLoaderTest, SelfNestingDocumentFailsInsteadOfLoadingForever) {
 }
 
 TEST_F(DocumentLoaderTest, DocumentsNamingEachOtherManyTimesOverFail) {
-  CVA_REQUIRE_SCENE_TREE();
   TestDocument a;
   TestDocument b;
   for (int16_t id = 1; id <= 40; ++id) {

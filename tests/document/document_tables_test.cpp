@@ -147,7 +147,6 @@ TEST(DocumentFile, ForeignVersionKeepsTheRestForWritingBack) {
 }
 
 TEST(DocumentFile, WholeDocumentWritesBackByteForByte) {
-  CVA_REQUIRE_SCENE_TREE();
   testing::TestDocument doc;
   doc.node_names = true;
   doc.variables = {1, 0, 1, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -172,7 +171,6 @@ TEST(DocumentFile, WholeDocumentWritesBackByteForByte) {
 }
 
 TEST(DocumentFile, HeaderWithoutPropertyListIsFollowedByTheResources) {
-  CVA_REQUIRE_SCENE_TREE();
   testing::TestDocument doc;
   doc.property_list = false;
   doc.resources = {{1, true, 0, "a.png"}};

@@ -6,10 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/node_record.h"
-#include "stream/buffer_reader.h"
 #include "stream/byte_writer.h"
-#include "stream/read_visitor.h"
 
 namespace cva::testing {
 
@@ -96,21 +93,5 @@ struct TestDocument {
     out.Short(0);   // no children
   }
 };
-
-// Whether scene node records can be read yet (the whole-document tests need them).
-inline bool SceneTreeReadable() {
-  ByteWriter out;
-  TestDocument::WriteTrivialRoot(out, false);
-  const std::vector<uint8_t> bytes = out.Take();
-  BufferReader reader(bytes);
-  ReadVisitor visitor(reader);
-  NodeRecord root;
-  visitor.Record("root", root);
-  return visitor.ok() && reader.remaining() == 0;
-}
-
-#define CVA_REQUIRE_SCENE_TREE()            \
-  if (!::cva::testing::SceneTreeReadable()) \
-  GTEST_SKIP() << "scene node records cannot be read yet; whole documents need them"
 
 }  // namespace cva::testing
