@@ -27,13 +27,13 @@ bool Document::Build(DocumentFile file, const DocumentNesting& nesting, std::str
     for (const PropertyListEntry& record : file_.properties)
       property_list_->push_back({record.key.Decoded(), record.value.Decoded()});
   }
-  if (!BuildResources(nesting, error)) return false;
+  BuildResources(nesting);
   for (const LabelNameRecord& record : file_.label_names)
     label_names_.Add(record.id, record.name.Decoded());
   return BuildObjectsAndScene(error);
 }
 
-bool Document::BuildResources(const DocumentNesting& nesting, std::string&) {
+void Document::BuildResources(const DocumentNesting& nesting) {
   for (const ResourceRecord& record : file_.resources) {
     // The first entry of an identifier wins; later ones are not even created, so a
     // duplicate sound does not open its file.
@@ -57,7 +57,6 @@ bool Document::BuildResources(const DocumentNesting& nesting, std::string&) {
     if (resource->Kind() == ResourceKind::kSound) resource->LoadDirectly();
     resources_.Add(record.id, std::move(resource));
   }
-  return true;
 }
 
 void Document::Clear() {

@@ -63,7 +63,7 @@ class Document {
   void ResourcesReady();
 
  private:
-  bool BuildResources(const DocumentNesting& nesting, std::string& error);
+  void BuildResources(const DocumentNesting& nesting);
   // Creates the scene objects through the object factory and the scene tree from the root
   // node record. Lives in document_scene.cpp, the one place that knows the scene classes.
   bool BuildObjectsAndScene(std::string& error);
