@@ -27,7 +27,7 @@ struct KeyframeRecord {
   uint8_t property = 0;
   int16_t loop_count = 0;
   int32_t loop_back_frames = 0;
-  PropertyRecord value;
+  PropertyValueRecord value;
   std::vector<EasePointRecord> ease;
 
   bool has_label() const { return label.length > 0; }
@@ -47,7 +47,7 @@ struct KeyframeRecord {
     v.Int("loop_back_frames", loop_back_frames);
     if constexpr (V::kReading) {
       if (!v.ok()) return;
-      ResetPropertyRecord(value, property);
+      ResetPropertyValueRecord(value, property);
     } else if (value.index() != property) {
       return v.Fail("a keyframe value does not belong to property " + std::to_string(property));
     }

@@ -14,40 +14,40 @@ namespace cva {
 
 inline constexpr int kPropertyCount = 26;
 
-using PropertyRecord = std::variant<DepthValue,          // 0
-                                    DrawCodesValue,      // 1
-                                    PositionValue,       // 2
-                                    AngleValue,          // 3
-                                    ScaleValue,          // 4
-                                    PivotValue,          // 5
-                                    MaskThresholdValue,  // 6
-                                    ColourValue,         // 7
-                                    OnLoadJumpValue,     // 8
-                                    ImageSwapValue,      // 9
-                                    HitCodesValue,       // 10
-                                    TexOffsetValue,      // 11
-                                    TexRepeatValue,      // 12
-                                    NumberValue,         // 13
-                                    NumberFormatValue,   // 14
-                                    SceneLabelValue,     // 15
-                                    SceneLoadValue,      // 16
-                                    ParagraphValue,      // 17
-                                    VolumeValue,         // 18
-                                    PanValue,            // 19
-                                    SoundCommandValue,   // 20
-                                    CornerValue,         // 21
-                                    CornerValue,         // 22
-                                    CornerValue,         // 23
-                                    CornerValue,         // 24
-                                    ParticleValue>;      // 25
-static_assert(std::variant_size_v<PropertyRecord> == kPropertyCount);
+using PropertyValueRecord = std::variant<DepthValue,          // 0
+                                         DrawCodesValue,      // 1
+                                         PositionValue,       // 2
+                                         AngleValue,          // 3
+                                         ScaleValue,          // 4
+                                         PivotValue,          // 5
+                                         MaskThresholdValue,  // 6
+                                         ColourValue,         // 7
+                                         OnLoadJumpValue,     // 8
+                                         ImageSwapValue,      // 9
+                                         HitCodesValue,       // 10
+                                         TexOffsetValue,      // 11
+                                         TexRepeatValue,      // 12
+                                         NumberValue,         // 13
+                                         NumberFormatValue,   // 14
+                                         SceneLabelValue,     // 15
+                                         SceneLoadValue,      // 16
+                                         ParagraphValue,      // 17
+                                         VolumeValue,         // 18
+                                         PanValue,            // 19
+                                         SoundCommandValue,   // 20
+                                         CornerValue,         // 21
+                                         CornerValue,         // 22
+                                         CornerValue,         // 23
+                                         CornerValue,         // 24
+                                         ParticleValue>;      // 25
+static_assert(std::variant_size_v<PropertyValueRecord> == kPropertyCount);
 
 // The fields of property `I`.
 template <size_t I>
-using PropertyFields = std::variant_alternative_t<I, PropertyRecord>;
+using PropertyFields = std::variant_alternative_t<I, PropertyValueRecord>;
 
 // Puts the defaults of property `index` into `record`; false (record unchanged) for an index
 // outside 0..25.
-bool ResetPropertyRecord(PropertyRecord& record, int index);
+bool ResetPropertyValueRecord(PropertyValueRecord& record, int index);
 
 }  // namespace cva

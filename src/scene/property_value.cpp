@@ -18,7 +18,8 @@ constexpr std::array<Factory, sizeof...(I)> MakeFactories(std::index_sequence<I.
 constexpr auto kFactories = MakeFactories(std::make_index_sequence<kPropertyCount>());
 
 template <size_t... I>
-std::unique_ptr<PropertyValue> FromRecord(const PropertyRecord& record, std::index_sequence<I...>) {
+std::unique_ptr<PropertyValue> FromRecord(const PropertyValueRecord& record,
+                                          std::index_sequence<I...>) {
   std::unique_ptr<PropertyValue> value;
   ((record.index() == I
         ? (value = std::make_unique<TypedPropertyValue<I>>(std::get<I>(record)), true)
@@ -34,7 +35,7 @@ std::unique_ptr<PropertyValue> CreatePropertyValue(int index) {
   return kFactories[static_cast<size_t>(index)]();
 }
 
-std::unique_ptr<PropertyValue> CreatePropertyValue(const PropertyRecord& record) {
+std::unique_ptr<PropertyValue> CreatePropertyValue(const PropertyValueRecord& record) {
   return FromRecord(record, std::make_index_sequence<kPropertyCount>());
 }
 

@@ -21,7 +21,7 @@ class PropertyValue {
   virtual void Apply(const PropertyValue& other) = 0;
   virtual std::unique_ptr<PropertyValue> Clone() const = 0;
   // The value in its stored form.
-  virtual PropertyRecord ToRecord() const = 0;
+  virtual PropertyValueRecord ToRecord() const = 0;
 };
 
 // The value of property `I`. The only implementation of PropertyValue, so Index() identifies
@@ -58,8 +58,8 @@ class TypedPropertyValue final : public PropertyValue {
   std::unique_ptr<PropertyValue> Clone() const override {
     return std::make_unique<TypedPropertyValue>(fields_);
   }
-  PropertyRecord ToRecord() const override {
-    return PropertyRecord(std::in_place_index<I>, fields_);
+  PropertyValueRecord ToRecord() const override {
+    return PropertyValueRecord(std::in_place_index<I>, fields_);
   }
 
   Fields& fields() { return fields_; }
@@ -84,6 +84,6 @@ const PropertyFields<I>* FieldsOf(const PropertyValue* value) {
 // A new value of property `index` with its defaults, or null for an index outside 0..25.
 std::unique_ptr<PropertyValue> CreatePropertyValue(int index);
 // A new value holding `record`, of the property the record belongs to.
-std::unique_ptr<PropertyValue> CreatePropertyValue(const PropertyRecord& record);
+std::unique_ptr<PropertyValue> CreatePropertyValue(const PropertyValueRecord& record);
 
 }  // namespace cva
