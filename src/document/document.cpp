@@ -62,6 +62,7 @@ void Document::BuildResources(const DocumentNesting& nesting) {
 void Document::Clear() {
   keyframes_.Clear();
   root_.reset();
+  objects_.Clear();
   file_ = DocumentFile();
   variables_.Clear();
   property_list_.reset();

@@ -13,6 +13,7 @@
 #include "document/resource_table.h"
 #include "document/variable_table.h"
 #include "scene/keyframe_table.h"
+#include "scene/objects/object_table.h"
 #include "stream/encoded_text.h"
 
 namespace cva {
@@ -48,6 +49,7 @@ class Document {
   ResourceTable& resources() { return resources_; }
   const ResourceTable& resources() const { return resources_; }
   const LabelNameTable& label_names() const { return label_names_; }
+  const ObjectTable& objects() const { return objects_; }
   // The root of the scene tree (null for an empty document).
   SceneNode* root() const { return root_.get(); }
   // Keyframes with a label index, filled while the scene tree is built.
@@ -76,8 +78,9 @@ class Document {
   ResourceTable resources_;
   LabelNameTable label_names_;
   std::vector<int32_t> queued_labels_;
-  std::unique_ptr<SceneNode> root_;
-  KeyframeTable keyframes_;  // points into root_'s motions
+  ObjectTable objects_;
+  std::unique_ptr<SceneNode> root_;  // its instances refer to objects_
+  KeyframeTable keyframes_;          // points into root_'s motions
 };
 
 }  // namespace cva

@@ -1,21 +1,26 @@
-// The seam between a document and its scene content.
+// The seam between a document and its scene content: objects and the scene tree.
 #include "document/document.h"
+#include "scene/scene_node.h"
 #include "scene/scene_tree_builder.h"
 
 namespace cva {
 
 bool Document::BuildObjectsAndScene(std::string& error) {
-  // HOOK (scene objects): once the object factory exists, each entry of file_.objects becomes
-  // an object here (created from its type code, attached to this document, inserted into the
-  // object table), then type-8 objects link; the scene tree below then creates instances
-  // through the object table, and type-8 objects run their second link step after it.
-  SceneTreeSources sources{provider_, &keyframes_, {}};
+  // Creates every object through the factory, attaches it and lets meshes link their joints.
+  if (!BuildObjectTable(file_.objects, *this, objects_, error)) return false;
+  SceneTreeSources sources{provider_, &keyframes_,
+                           [this](int16_t object_id, SceneNode& node) -> std::unique_ptr<Instance> {
+                             SceneObject* object = objects_.Find(object_id);
+                             return object ? object->CreateInstance(node) : nullptr;
+                           }};
   root_ = BuildSceneTree(file_.root, sources, error);
-  return root_ != nullptr;
+  if (!root_) return false;
+  CompleteMeshLinks(objects_);
+  return true;
 }
 
-// HOOK (image objects): once the object table exists, every image object clears its resolved
-// image here and marks its image reference for resolving again.
-void Document::ResourcesReady() {}
+void Document::ResourcesReady() {
+  InvalidateImageObjects(objects_);
+}
 
 }  // namespace cva

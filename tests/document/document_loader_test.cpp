@@ -145,6 +145,37 @@ TEST_F(DocumentLoaderTest, MinimalDocumentIsUsableOnTheSecondPoll) {
   EXPECT_TRUE(document->root()->children().empty());
 }
 
+TEST_F(DocumentLoaderTest, ObjectsSectionFillsTheObjectTable) {
+  ByteWriter objects;
+  objects.Short(1);
+  objects.Byte(1);  // rectangle
+  objects.Short(5);
+  objects.Float(4.0f);
+  objects.Float(3.0f);
+  objects.Int(-1);  // colour
+  TestDocument doc;
+  doc.objects = objects.Take();
+  doc.root_object = 5;
+  provider.files["rect.cva"] = doc.Bytes();
+  doc.objects[2] = 12;  // no such type
+  provider.files["bad.cva"] = doc.Bytes();
+
+  DocumentLoader loader(provider, Sjis("rect.cva"));
+  loader.Start();
+  PollUntilSettled(loader);
+  ASSERT_EQ(loader.state(), LoadableResource::kDone) << loader.error();
+  const SceneObject* rect = loader.document()->objects().Find(5);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->TypeCode(), ObjectType::kRect);
+  EXPECT_EQ(rect->document(), loader.document());
+
+  DocumentLoader bad(provider, Sjis("bad.cva"));
+  bad.Start();
+  PollUntilSettled(bad);
+  EXPECT_EQ(bad.state(), LoadableResource::kFailed);
+  EXPECT_NE(bad.error().find("unknown object type code 12"), std::string::npos) << bad.error();
+}
+
 TEST_F(DocumentLoaderTest, NodeNamesFollowTheHeaderFlag) {
   TestDocument doc;
   doc.node_names = true;

@@ -36,8 +36,10 @@ struct TestDocument {
   bool property_list = true;
   bool node_names = false;
   std::vector<TestResource> resources;
+  std::vector<uint8_t> objects = {0, 0};  // the whole section, count included
   std::vector<TestLabel> labels;
   bool with_root = true;
+  int16_t root_object = -1;
   std::vector<uint8_t> trailing;
 
   std::vector<uint8_t> Bytes() const {
@@ -71,26 +73,26 @@ struct TestDocument {
       }
       WriteNarrowText(out, r.name);
     }
-    out.Short(0);  // objects
+    out.Bytes(objects);
     out.Short(static_cast<int16_t>(labels.size()));
     for (const TestLabel& l : labels) {
       out.Short(l.id);
       WriteNarrowText(out, l.name);
     }
-    if (with_root) WriteTrivialRoot(out, node_names);
+    if (with_root) WriteTrivialRoot(out, node_names, root_object);
     out.Bytes(trailing);
     return out.Take();
   }
 
-  // A root node without name, object, controller, labels or children.
-  static void WriteTrivialRoot(ByteWriter& out, bool node_names) {
+  // A root node without controller, labels or children.
+  static void WriteTrivialRoot(ByteWriter& out, bool node_names, int16_t object = -1) {
     out.Short(0);  // id
     if (node_names) WriteNarrowText(out, "root");
-    out.Short(-1);  // no object
-    out.Byte(0);    // active
-    out.Byte(0);    // no controller
-    out.Short(0);   // no labels
-    out.Short(0);   // no children
+    out.Short(object);
+    out.Byte(0);   // active
+    out.Byte(0);   // no controller
+    out.Short(0);  // no labels
+    out.Short(0);  // no children
   }
 };
 
