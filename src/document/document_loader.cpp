@@ -67,7 +67,7 @@ std::unique_ptr<Document> DocumentLoader::TakeDocument() {
 }
 
 void DocumentLoader::ReleaseLoaded() {
-  document_.reset();
+  DropDocument();
 }
 
 LoadableResource::LoadResult DocumentLoader::Load(std::vector<uint8_t>& bytes) {

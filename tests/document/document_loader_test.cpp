@@ -220,12 +220,19 @@ TEST_F(DocumentLoaderTest, FailedImageFailsTheDocumentAndRestartRefetches) {
   EXPECT_EQ(loader.state(), LoadableResource::kFailed);
   EXPECT_NE(loader.error().find("bad.png"), std::string::npos) << loader.error();
 
+  // Restarts drop the document parsed before, so they never use up the nesting budget.
+  for (uint32_t i = 0; i < DocumentLoader::kMaxDocuments; ++i) {
+    loader.Start();
+    PollUntilSettled(loader);
+  }
+  EXPECT_NE(loader.error().find("bad.png"), std::string::npos) << loader.error();
+
   provider.files["bad.png"] = {1};
+  provider.opened.clear();
   EXPECT_EQ(loader.Start(), LoadableResource::kRequested);
   PollUntilSettled(loader);
   EXPECT_EQ(loader.state(), LoadableResource::kDone) << loader.error();
-  EXPECT_EQ(provider.opened,
-            (std::vector<std::string>{"main.cva", "bad.png", "main.cva", "bad.png"}));
+  EXPECT_EQ(provider.opened, (std::vector<std::string>{"main.cva", "bad.png"}));
 }
 
 TEST_F(DocumentLoaderTest, SelfNestingDocumentFailsInsteadOfLoadingForever) {
