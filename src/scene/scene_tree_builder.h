@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "scene/instance.h"
 #include "scene/node_record.h"
@@ -22,9 +23,13 @@ using InstanceFactory = std::function<std::unique_ptr<Instance>(int16_t object_i
 
 // What building a scene tree needs besides the records.
 struct SceneTreeSources {
+  explicit SceneTreeSources(ResourceProvider& provider, KeyframeTable* keyframes = nullptr,
+                            InstanceFactory create_instance = {})
+      : provider(provider), keyframes(keyframes), create_instance(std::move(create_instance)) {}
+
   ResourceProvider& provider;
   // Receives every keyframe with a label index (may be null).
-  KeyframeTable* keyframes = nullptr;
+  KeyframeTable* keyframes;
   // HOOK (object instances): when empty, nodes get no instance.
   InstanceFactory create_instance;
 };
