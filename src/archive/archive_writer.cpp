@@ -23,6 +23,9 @@ std::string Reason() {
   return std::strerror(errno);
 }
 
+// Large stream buffers: members are written in many small pieces (a block at a time).
+constexpr size_t kStreamBuffer = 1 << 20;
+
 }  // namespace
 
 ArchiveWriter::ArchiveWriter() : input_(kMaxBlockSize), output_(kBlockHeader + kMaxBlockSize) {}
@@ -49,8 +52,9 @@ bool ArchiveWriter::Open(const std::string& archive_path) {
   offsets_.clear();
   written_ = 0;
   error_.clear();
-  members_ = std::fopen(temp_path_.c_str(), "wb");
+  members_ = std::fopen(temp_path_.c_str(), "w+b");
   if (!members_) return Fail("cannot create '" + temp_path_ + "': " + Reason());
+  std::setvbuf(members_, nullptr, _IOFBF, kStreamBuffer);
   return true;
 }
 
@@ -98,6 +102,7 @@ ArchiveWriter::AddResult ArchiveWriter::Add(std::string_view name, const std::st
   // The file is opened before anything is written, so a file that has vanished or is
   // locked leaves no nameless, unterminated member behind: it is skipped whole.
   std::FILE* in = std::fopen(file_path.c_str(), "rb");
+  if (in) std::setvbuf(in, nullptr, _IONBF, 0);  // whole blocks are read straight through
   if (!in) {
     Fail("cannot open '" + file_path + "': " + Reason());
     return AddResult::kSkipped;
@@ -129,14 +134,18 @@ ArchiveWriter::AddResult ArchiveWriter::Add(std::string_view name, const std::st
 
 bool ArchiveWriter::Finish() {
   if (!members_) return Fail("the archive is not open");
-  const bool temp_ok = std::fflush(members_) == 0 && !std::ferror(members_);
-  std::fclose(members_);
-  members_ = nullptr;
-  struct TempRemover {
+  // The temporary file is read back through the same stream, then closed and removed.
+  struct TempCloser {
+    std::FILE*& file;
     const std::string& path;
-    ~TempRemover() { std::remove(path.c_str()); }
-  } remover{temp_path_};
-  if (!temp_ok) return Fail("cannot write '" + temp_path_ + "'");
+    ~TempCloser() {
+      std::fclose(file);
+      file = nullptr;
+      std::remove(path.c_str());
+    }
+  } closer{members_, temp_path_};
+  if (std::fflush(members_) != 0 || std::ferror(members_) || std::fseek(members_, 0, SEEK_SET))
+    return Fail("cannot write '" + temp_path_ + "'");
 
   const uint64_t m = offsets_.size();
   const uint64_t header = 8 + 4 * m;
@@ -151,19 +160,17 @@ bool ArchiveWriter::Finish() {
 
   std::FILE* out = std::fopen(path_.c_str(), "wb");
   if (!out) return Fail("cannot create '" + path_ + "': " + Reason());
-  std::FILE* in = std::fopen(temp_path_.c_str(), "rb");
-  if (!in) {
-    std::fclose(out);
-    return Fail("cannot reopen '" + temp_path_ + "': " + Reason());
-  }
+  std::setvbuf(out, nullptr, _IONBF, 0);  // the copy below writes large pieces itself
   bool ok = std::fwrite(head.data(), 1, head.size(), out) == head.size();
+  std::vector<uint8_t> copy(kStreamBuffer);
+  uint64_t copied = 0;
   while (ok) {
-    const size_t n = std::fread(input_.data(), 1, input_.size(), in);
+    const size_t n = std::fread(copy.data(), 1, copy.size(), members_);
     if (n == 0) break;
-    ok = std::fwrite(input_.data(), 1, n, out) == n;
+    ok = std::fwrite(copy.data(), 1, n, out) == n;
+    copied += n;
   }
-  ok = ok && !std::ferror(in);
-  std::fclose(in);
+  ok = ok && !std::ferror(members_) && copied == written_;
   ok = (std::fclose(out) == 0) && ok;
   if (!ok) return Fail("cannot write '" + path_ + "'");
   return true;
