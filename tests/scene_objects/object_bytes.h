@@ -65,6 +65,7 @@ inline std::vector<uint8_t> MeshBytes(int16_t id = 1, std::vector<int16_t> indic
   out.Byte(4);
   out.Short(2);
   out.Short(static_cast<int16_t>(indices.size()));
+  if (indices.empty()) return out.Take();
   out.Byte(2);  // index width
   out.Byte(0);  // index numbers follow
   for (int16_t i : indices) out.Short(i);
