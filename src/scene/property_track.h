@@ -14,7 +14,9 @@ struct Keyframe;
 
 // Plays one motion on one property of a display node: the holder is the property's current
 // value (owned by the display node), the start value is the value at the start of the current
-// segment. Advancing through the keyframes is done per frame by the scene's update.
+// segment. Advancing through the keyframes is done per frame by the scene's update; it takes
+// over a keyframe's value only when the keyframe's value_applies is set (a keyframe of another
+// property inside the motion keeps its timing and actions but never changes the holder).
 class PropertyTrack {
  public:
   // keyIndex values besides the index of the keyframe that ends the current segment.
