@@ -72,7 +72,8 @@ TEST(ObjectFactory, CreatesEachTypeWithItsDefaultsAndNothingForUnknownCodes) {
   EXPECT_EQ(CreateSceneObject(uint8_t{0}), nullptr);
   EXPECT_EQ(CreateSceneObject(uint8_t{12}), nullptr);
 
-  const RectRecord& rect = static_cast<RectObject&>(*CreateSceneObject(1)).record();
+  auto rect_object = CreateSceneObject(1);
+  const RectRecord& rect = static_cast<RectObject&>(*rect_object).record();
   EXPECT_EQ(rect.size, (Vec2{10.0f, 10.0f}));
   EXPECT_EQ(rect.colour, (Colour{255, 255, 255, 255}));
   auto image = CreateSceneObject(2);
@@ -81,11 +82,13 @@ TEST(ObjectFactory, CreatesEachTypeWithItsDefaultsAndNothingForUnknownCodes) {
   EXPECT_EQ(image_record.texture_origin, (Vec2{0.0f, 0.0f}));
   EXPECT_EQ(image_record.image, -1);
   EXPECT_TRUE(static_cast<ImageObject&>(*image).image().needs_resolving());
+  auto embedded_object = CreateSceneObject(3);
   const EmbeddedSceneRecord& embedded =
-      static_cast<EmbeddedSceneObject&>(*CreateSceneObject(3)).record();
+      static_cast<EmbeddedSceneObject&>(*embedded_object).record();
   EXPECT_EQ(embedded.colour, (Colour{0, 0, 0, 255}));
   EXPECT_EQ(embedded.document, -1);
-  const SoundRecord& sound = static_cast<SoundObject&>(*CreateSceneObject(4)).record();
+  auto sound_object = CreateSceneObject(4);
+  const SoundRecord& sound = static_cast<SoundObject&>(*sound_object).record();
   EXPECT_EQ(sound.sound, -1);
   EXPECT_EQ(sound.start, 0.0f);
   EXPECT_EQ(sound.length, 0.0f);
