@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "converter/inert_primitives.h"
+#include "document/named_data.h"
 #include "render/image_resource.h"
 #include "sound/sound_resource.h"
 #include "stream/text_conversion.h"
@@ -37,11 +38,6 @@ class HeadlessSound final : public SoundResource {
   LoadResult Load(std::vector<uint8_t>&) override { return kLoaded; }
 };
 
-void ReportUnreadable(const EncodedText& name) {
-  SystemServices().ShowMessage(ToUtf8(name) + "が読み込めません。", "ロードの失敗",
-                               Services::Buttons::kOk);
-}
-
 }  // namespace
 
 std::unique_ptr<Transform> HeadlessPlatform::CreateTransform() {
@@ -49,17 +45,11 @@ std::unique_ptr<Transform> HeadlessPlatform::CreateTransform() {
 }
 
 std::unique_ptr<OpenDataRequest> HeadlessPlatform::OpenData(const EncodedText& name) {
-  Services& services = SystemServices();
-  std::vector<uint8_t> bytes;
-  // A file that exists but cannot be read is reported like a missing one rather than
-  // handed on as an empty document.
-  if (!services.FileExists(name) || !services.ReadFile(name, bytes)) {
-    ReportUnreadable(name);
-    return nullptr;
-  }
+  std::unique_ptr<OpenDataRequest> request = OpenFileData(name);
+  if (!request) return nullptr;
   const std::string narrow = ToNarrow(name);
   if (std::string_view(narrow).ends_with(".cva")) pack_list_.Add(narrow);
-  return std::make_unique<CompleteDataRequest>(std::move(bytes));
+  return request;
 }
 
 std::unique_ptr<SolidQuad> HeadlessPlatform::CreateSolidQuad() {

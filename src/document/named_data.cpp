@@ -1,0 +1,29 @@
+#include "document/named_data.h"
+
+#include "stream/text_conversion.h"
+#include "system/services.h"
+
+namespace cva {
+
+std::unique_ptr<OpenDataRequest> OpenFileData(const EncodedText& name) {
+  Services& services = SystemServices();
+  std::vector<uint8_t> bytes;
+  // A file that exists but cannot be read is reported like a missing one rather than handed
+  // on as empty data.
+  if (!services.FileExists(name) || !services.ReadFile(name, bytes)) {
+    services.ShowMessage(ToUtf8(name) + "が読み込めません。", "ロードの失敗",
+                         Services::Buttons::kOk);
+    return nullptr;
+  }
+  return std::make_unique<CompleteDataRequest>(std::move(bytes));
+}
+
+std::unique_ptr<OpenDataRequest> OpenArchiveData(LzpArchive& archive, const EncodedText& name) {
+  auto request = std::make_unique<CompleteDataRequest>();
+  if (!archive.OpenMember(ToNarrow(name), request->Bytes()))
+    SystemServices().ShowMessage(ToUtf8(name) + "のロードができません", "ロードの失敗",
+                                 Services::Buttons::kOk);
+  return request;
+}
+
+}  // namespace cva

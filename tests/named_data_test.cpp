@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "archive/archive_writer.h"
+#include "document/named_data.h"
+#include "support/recording_services.h"
+#include "support/temp_dir.h"
+
+namespace cva {
+namespace {
+
+TEST(NamedData, FilesComeWholeOrWithTheLoadFailureMessage) {
+  testing::RecordingServices services;
+  services.files["a.cva"] = {1, 2, 3};
+  auto request = OpenFileData(EncodedText::FromNarrow("a.cva"));
+  ASSERT_NE(request, nullptr);
+  EXPECT_TRUE(request->IsComplete());
+  EXPECT_EQ(request->Bytes(), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_TRUE(services.messages.empty());
+
+  // A UTF-16 name is reported in readable form.
+  EXPECT_EQ(OpenFileData(EncodedText::FromUtf16(u"画像.png")), nullptr);
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].text, "画像.pngが読み込めません。");
+  EXPECT_EQ(services.messages[0].caption, "ロードの失敗");
+  EXPECT_EQ(services.messages[0].buttons, Services::Buttons::kOk);
+}
+
+TEST(NamedData, ArchiveMembersByNarrowName) {
+  testing::RecordingServices services;
+  testing::TempDir dir;
+  testing::WriteBytes(dir.File("m"), {9, 8});
+  ArchiveWriter w;
+  ASSERT_TRUE(w.Open(dir.File("a.lzp")));
+  w.Add("\x89\xE6\x91\x9C.png", dir.File("m"));  // "画像.png" in code page 932
+  ASSERT_TRUE(w.Finish());
+  LzpArchive archive;
+  ASSERT_TRUE(archive.OpenFile(dir.File("a.lzp")));
+
+  // A UTF-16 name finds the member stored under its code page 932 form.
+  auto found = OpenArchiveData(archive, EncodedText::FromUtf16(u"画像.png"));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->Bytes(), (std::vector<uint8_t>{9, 8}));
+  EXPECT_TRUE(services.messages.empty());
+
+  // A missing member still gives a complete request, without bytes, after the message.
+  auto missing = OpenArchiveData(archive, EncodedText::FromNarrow("base.cva"));
+  ASSERT_NE(missing, nullptr);
+  EXPECT_TRUE(missing->IsComplete());
+  EXPECT_TRUE(missing->Bytes().empty());
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].text, "base.cvaのロードができません");
+  EXPECT_EQ(services.messages[0].caption, "ロードの失敗");
+}
+
+}  // namespace
+}  // namespace cva
