@@ -1,6 +1,7 @@
 #include "document_json.h"
 
 #include "document/document_file.h"
+#include "json_layout.h"
 #include "json_read_visitor.h"
 #include "json_write_visitor.h"
 #include "stream/byte_writer.h"
@@ -63,7 +64,7 @@ DumpResult DumpDocument(std::span<const uint8_t> bytes) {
     return result;
   }
   try {
-    result.json = write.result().dump(2) + "\n";
+    result.json = LayOut(write.result());
   } catch (const Json::exception& e) {
     result.error = e.what();
     return result;
