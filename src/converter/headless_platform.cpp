@@ -5,6 +5,7 @@
 #include "converter/inert_primitives.h"
 #include "document/named_data.h"
 #include "render/image_resource.h"
+#include "render/matrix_transform.h"
 #include "sound/sound_resource.h"
 #include "stream/text_conversion.h"
 #include "system/services.h"
@@ -41,7 +42,7 @@ class HeadlessSound final : public SoundResource {
 }  // namespace
 
 std::unique_ptr<Transform> HeadlessPlatform::CreateTransform() {
-  return std::make_unique<InertTransform>();
+  return std::make_unique<MatrixTransform>();
 }
 
 std::unique_ptr<OpenDataRequest> HeadlessPlatform::OpenData(const EncodedText& name) {
