@@ -54,17 +54,22 @@ class EaseCurve {
  public:
   virtual ~EaseCurve() = default;
   virtual EaseCurveKind Kind() const = 0;
+  // The eased value at `u` (0 at the previous point, 1 at this one) between the previous
+  // point's value y0 and this point's y1.
+  virtual float ValueAt(float u, float y0, float y1) const = 0;
 };
 
 class LinearCurve final : public EaseCurve {
  public:
   EaseCurveKind Kind() const override { return EaseCurveKind::kLinear; }
+  float ValueAt(float u, float y0, float y1) const override;
 };
 
 // Holds the previous point's value until the end of the stretch, then takes its own.
 class HoldToEndCurve final : public EaseCurve {
  public:
   EaseCurveKind Kind() const override { return EaseCurveKind::kHoldToEnd; }
+  float ValueAt(float u, float y0, float y1) const override;
 };
 
 class HermiteCurve final : public EaseCurve {
@@ -72,6 +77,8 @@ class HermiteCurve final : public EaseCurve {
   HermiteCurve(Vec2 start_tangent, Vec2 end_tangent)
       : start_tangent_(start_tangent), end_tangent_(end_tangent) {}
   EaseCurveKind Kind() const override { return EaseCurveKind::kHermite; }
+  // The y of the cubic Hermite curve from (x0, y0) to (x1, y1) with these tangents (unscaled).
+  float ValueAt(float u, float y0, float y1) const override;
   Vec2 start_tangent() const { return start_tangent_; }
   Vec2 end_tangent() const { return end_tangent_; }
 
@@ -85,6 +92,9 @@ class SawCurve final : public EaseCurve {
  public:
   SawCurve(float frequency, float amplitude) : frequency_(frequency), amplitude_(amplitude) {}
   EaseCurveKind Kind() const override { return EaseCurveKind::kSaw; }
+  // The straight line plus a saw-tooth of `frequency` x 30 teeth over the stretch, each rising
+  // by amplitude x 1.5.
+  float ValueAt(float u, float y0, float y1) const override;
   float frequency() const { return frequency_; }
   float amplitude() const { return amplitude_; }
 

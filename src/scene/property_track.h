@@ -10,6 +10,7 @@
 namespace cva {
 
 class Motion;
+class TrackEvents;
 struct Keyframe;
 
 // Plays one motion on one property of a display node: the holder is the property's current
@@ -17,11 +18,18 @@ struct Keyframe;
 // segment. Advancing through the keyframes is done per frame by the scene's update; it takes
 // over a keyframe's value only when the keyframe's value_applies is set (a keyframe of another
 // property inside the motion keeps its timing and actions but never changes the holder).
+//
+// The work of one advance is bounded: a loop that repeats for ever over keyframes of total
+// length 0 replays once per advance instead of hanging the frame, and at most
+// kMaxKeyframesPerAdvance keyframes are reached per advance (the rest of the elapsed time is
+// kept and caught up on by the following advances).
 class PropertyTrack {
  public:
   // keyIndex values besides the index of the keyframe that ends the current segment.
   static constexpr int32_t kNotStarted = -1;
   static constexpr int32_t kFinished = -2;
+  // Bound of the keyframes one advance reaches.
+  static constexpr int32_t kMaxKeyframesPerAdvance = 1 << 16;
 
   // The track of `holder`'s property; it has no motion until a label jump gives it one.
   explicit PropertyTrack(PropertyValue& holder);
@@ -33,6 +41,21 @@ class PropertyTrack {
   void Reset();
   // Resets the track, then plays `motion` (null: none) from its first keyframe on.
   void SetMotion(const Motion* motion);
+
+  // Moves the track on by `dt` milliseconds, one frame lasting `frame_length` milliseconds:
+  // reaches the keyframes whose time has come (applying their values, firing their loop, stop
+  // and inheritance actions and reporting them to `events` when given) and blends the holder
+  // along the current segment's easing curve. Returns true when the track has a motion and
+  // produced or kept a value, false when it has no motion, has finished or points outside its
+  // motion. A negative, infinite or NaN dt or frame length counts as 0.
+  bool Advance(float frame_length, float dt, TrackEvents* events = nullptr);
+  // Starts the segment after the current keyframe: the next keyframe that is not instant ends
+  // it, and the instant ones before it wait in the pending list. Returns false (key index
+  // unchanged) when no such keyframe is left.
+  bool NextSegment();
+  // Runs `key`'s loop and inheritance actions; returns true when a loop end jumped back to its
+  // loop start.
+  bool FireActions(const Keyframe& key);
 
   int property() const { return holder_.Index(); }
   PropertyValue& holder() const { return holder_; }
@@ -50,6 +73,13 @@ class PropertyTrack {
   const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const { return loops_; }
 
  private:
+  // The keyframe at key_index_, or null when the index lies outside the motion.
+  const Keyframe* CurrentKey() const;
+  // Fires the instant keyframes whose time has come; true when one of them jumped back.
+  bool FirePending(float frame_length);
+  // Reaches `key`: applies its value, counts it and reports it.
+  void Reach(const Keyframe& key, TrackEvents* events);
+
   PropertyValue& holder_;
   std::unique_ptr<PropertyValue> start_;
   bool inherit_ = true;  // combines with the parent node's value

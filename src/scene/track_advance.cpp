@@ -1,0 +1,165 @@
+// How a property track moves through its motion: segments, instant keyframes, loops, stops.
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <limits>
+
+#include "scene/ease_evaluation.h"
+#include "scene/keyframe.h"
+#include "scene/motion.h"
+#include "scene/property_track.h"
+#include "scene/track_blend.h"
+#include "scene/track_events.h"
+#include "scene/track_numeric.h"
+
+namespace cva {
+namespace {
+
+constexpr int32_t kForever = -1;
+
+// The length in milliseconds of `frames` frames. A negative count (from damaged data) is a
+// segment of length 0 rather than one that gives time back.
+float LengthOf(int64_t frames, float frame_length) {
+  return frames > 0 ? static_cast<float>(frames) * frame_length : 0.0f;
+}
+
+// The index of `key` in `motion`, or -1 when it does not belong to it.
+int32_t IndexIn(const Motion& motion, const Keyframe* key) {
+  const Keyframe* first = motion.keyframes().data();
+  const Keyframe* end = first + motion.size();
+  if (std::less<const Keyframe*>{}(key, first) || !std::less<const Keyframe*>{}(key, end))
+    return -1;
+  return static_cast<int32_t>(key - first);
+}
+
+}  // namespace
+
+const Keyframe* PropertyTrack::CurrentKey() const {
+  if (!motion_ || key_index_ < 0 || static_cast<size_t>(key_index_) >= motion_->size())
+    return nullptr;
+  return &motion_->keyframes()[static_cast<size_t>(key_index_)];
+}
+
+bool PropertyTrack::NextSegment() {
+  segment_frames_ = 0;
+  pending_.clear();
+  if (!motion_) return false;
+  const std::vector<Keyframe>& keys = motion_->keyframes();
+  int64_t frames = 0;
+  for (size_t i = static_cast<size_t>(std::max(key_index_ + 1, 0)); i < keys.size(); ++i) {
+    frames += keys[i].duration;
+    segment_frames_ = TruncateSaturated<int32_t>(static_cast<double>(frames));
+    if (!keys[i].instant) {
+      key_index_ = static_cast<int32_t>(i);
+      return true;
+    }
+    pending_.push_back(&keys[i]);
+  }
+  return false;
+}
+
+bool PropertyTrack::FireActions(const Keyframe& key) {
+  bool jumped = false;
+  if (key.jump == Keyframe::kLoopStart) {
+    // A motion cannot have more loops open than it has keyframes; a deeper stack could only
+    // come from a runaway, so it stops growing there.
+    const bool already_open = !loops_.empty() && loops_.back().first == &key;
+    if (!already_open && motion_ && loops_.size() < motion_->size()) loops_.emplace_back(&key, 0);
+  } else if (key.jump == Keyframe::kLoopEnd && !loops_.empty()) {
+    auto& [start, count] = loops_.back();
+    if (count < std::numeric_limits<int32_t>::max()) ++count;  // a loop for ever keeps counting
+    if (key.loop_count == kForever || count <= key.loop_count) {
+      key_index_ = motion_ ? IndexIn(*motion_, start) : -1;
+      segment_frames_ = key.loop_back_frames;
+      pending_.clear();
+      jumped = true;
+    } else {
+      loops_.pop_back();
+    }
+  }
+  if (key.inheritance == Keyframe::kInheritOn) inherit_ = true;
+  if (key.inheritance == Keyframe::kInheritOff) inherit_ = false;
+  return jumped;
+}
+
+bool PropertyTrack::FirePending(float frame_length) {
+  size_t fired = 0;
+  for (; fired < pending_.size(); ++fired) {
+    const Keyframe& key = *pending_[fired];
+    const float due = LengthOf(key.duration, frame_length);
+    if (due > run_time_) break;
+    if (FireActions(key)) return true;  // the jump emptied the pending list
+    run_time_ -= due;
+  }
+  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(fired));
+  return false;
+}
+
+void PropertyTrack::Reach(const Keyframe& key, TrackEvents* events) {
+  if (key.value_applies && key.value) {
+    holder_.Apply(*key.value);
+    start_->Apply(*key.value);
+  }
+  passed_key_ = true;
+  if (events) events->KeyframeReached(*this, key);
+}
+
+bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
+  passed_key_ = false;
+  if (!motion_) return false;
+  if (key_index_ == kNotStarted) NextSegment();
+  if (key_index_ == kFinished) return false;
+  const Keyframe* key = CurrentKey();
+  if (!key) return false;
+
+  frame_length = UsableDuration(frame_length);
+  dt = UsableDuration(dt);
+  segment_time_ += dt;
+  run_time_ += dt;
+
+  // Segment time left when a loop for ever last jumped back during this advance (at first:
+  // the time this advance starts with).
+  float time_at_last_repeat = segment_time_;
+  for (int32_t reached = 0;;) {
+    const float length = LengthOf(segment_frames_, frame_length);
+    if (length > segment_time_) {
+      // Inside the segment (so length > 0): instant keyframes, then the eased value.
+      if (FirePending(frame_length)) {
+        key = CurrentKey();
+        if (!key) return true;
+      }
+      if (key->ease.empty() || !key->value_applies || !key->value) return true;
+      const float eased = EvaluateEase(key->ease, segment_time_ / length);
+      Blend(holder_, *key->value, *start_, eased);
+      return true;
+    }
+    // The segment is complete.
+    if (reached == kMaxKeyframesPerAdvance) return true;  // the rest waits for the next advance
+    ++reached;
+    Reach(*key, events);
+    segment_time_ -= length;
+    run_time_ = segment_time_;
+    if (key->jump == Keyframe::kStop) return true;  // held here; re-applied on later advances
+    if (FireActions(*key)) {
+      // A loop for ever whose repeated stretch took no time would repeat without end: it
+      // repeats once per advance.
+      if (key->loop_count == kForever) {
+        if (segment_time_ >= time_at_last_repeat) return true;
+        time_at_last_repeat = segment_time_;
+      }
+      key = CurrentKey();
+      if (!key) return true;  // the loop start is gone: the search restarts next advance
+      continue;
+    }
+    if (NextSegment()) {
+      key = CurrentKey();
+      continue;
+    }
+    key_index_ = kFinished;
+    if (events) events->MotionFinished(*this);
+    return true;
+  }
+}
+
+}  // namespace cva
