@@ -69,6 +69,9 @@ class Variable {
   const VariableRange& range() const { return range_; }
   // Plain variables take the number as it is; ranged ones through their range.
   void Set(int32_t number) { value_ = ranged_ ? range_.Apply(number) : number; }
+  // Takes the number as it is, bypassing the range (node controllers that address the stored
+  // value directly).
+  void SetStored(int32_t number) { value_ = number; }
 
  private:
   bool ranged_ = false;

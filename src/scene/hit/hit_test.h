@@ -5,6 +5,7 @@
 namespace cva {
 
 class Scene;
+class SceneNode;
 
 // Node hit states, kept by every scene node.
 inline constexpr int kNotHit = 0;
@@ -17,5 +18,8 @@ inline constexpr int kHitCovered = 2;  // under the pointer below a node hit bef
 // it with the pointer position of the previous frame and free = true, before the controllers
 // run.
 bool HitTest(Scene& scene, Vec2 point, bool free);
+
+// The same over the draw list from `first` to `last` (linked through SceneNode::draw_prev).
+bool HitTestDrawList(SceneNode* first, SceneNode* last, Vec2 point, bool free);
 
 }  // namespace cva
