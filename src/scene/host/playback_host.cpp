@@ -27,26 +27,42 @@ void PlaybackHost::StartLoad(const EncodedText& name, const EncodedText& label) 
   pending_->Start();
 }
 
-void PlaybackHost::Advance(float) {
+void PlaybackHost::Advance(float dt) {
   if (pending_ && pending_->Poll() == LoadableResource::kDone) {
     SwitchToLoadedDocument();
     return;
   }
-  // Running the queued label jumps and updating the current scene by dt happen here once the
-  // scene tree can be played.
+  if (scene_) {
+    scene_->RunQueuedJumps();
+    scene_->Update(dt, *base_transform_);
+  }
+}
+
+void PlaybackHost::Draw() {
+  if (scene_ && draw_state_) scene_->Draw(*draw_state_);
+}
+
+void PlaybackHost::set_label_listener(SceneLabelListener* listener) {
+  label_listener_ = listener;
+  if (scene_) scene_->set_label_listener(listener);
 }
 
 void PlaybackHost::SwitchToLoadedDocument() {
+  scene_.reset();
   document_.reset();
   document_ = pending_->TakeDocument();
   pending_.reset();
-  document_->RequestLabel(document_->label_names().Find(start_label_));
+  if (!document_) return;
+  scene_ = std::make_unique<Scene>(*document_);
+  scene_->set_label_listener(label_listener_);
+  scene_->RequestLabel(document_->label_names().Find(start_label_));
   if (listener_) listener_->DocumentLoaded(*document_);
-  // The scene is sought to its current frame here once the scene tree can be played.
+  scene_->Seek(*base_transform_);
 }
 
 void PlaybackHost::Clear() {
   pending_.reset();
+  scene_.reset();
   document_.reset();
 }
 

@@ -1,0 +1,194 @@
+#include "render/record/recording_provider.h"
+
+#include "converter/inert_primitives.h"
+#include "document/named_data.h"
+#include "render/matrix_transform.h"
+#include "render/record/recording_primitives.h"
+#include "sound/sound_resource.h"
+#include "stream/text_conversion.h"
+
+namespace cva {
+namespace {
+
+DrawRecord DrawOf(DrawRecord::Kind kind, int32_t id, const Transform& world, Colour colour) {
+  DrawRecord record;
+  record.kind = kind;
+  record.primitive = id;
+  record.world = RecordedMatrix(world);
+  record.colour = colour;
+  return record;
+}
+
+// Decodes nothing; its size is whatever the provider was told for its name.
+class RecordedImage final : public ImageResource {
+ public:
+  RecordedImage(RecordingProvider& owner, EncodedText name)
+      : ImageResource(owner, std::move(name)), owner_(owner) {}
+  ImageSize Size() const override {
+    return done() ? owner_.ImageSizeOf(ToNarrow(name())) : ImageSize{};
+  }
+  bool HitTest(int32_t, int32_t) const override { return true; }
+
+ protected:
+  LoadResult Load(std::vector<uint8_t>&) override { return kLoaded; }
+
+ private:
+  RecordingProvider& owner_;
+};
+
+class RecordedSound final : public SoundResource {
+ public:
+  using SoundResource::SoundResource;
+
+ protected:
+  LoadResult Load(std::vector<uint8_t>&) override { return kLoaded; }
+};
+
+}  // namespace
+
+Matrix4 RecordedMatrix(const Transform& transform) {
+  const auto* matrix = dynamic_cast<const MatrixTransform*>(&transform);
+  return matrix ? matrix->matrix() : Matrix4::Identity();
+}
+
+namespace record {
+
+void Quad::Draw(const Transform& world, Colour colour) {
+  owner_.Record(DrawOf(DrawRecord::Kind::kSolidQuad, id_, world, colour));
+}
+
+void TexturedQuad::Draw(const Transform& world, Colour colour, const Transform& texture) {
+  DrawRecord record = DrawOf(DrawRecord::Kind::kSprite, id_, world, colour);
+  record.texture = RecordedMatrix(texture);
+  owner_.Record(std::move(record));
+}
+
+void TexturedQuad::DrawPlain(const Transform& world, Colour colour) {
+  owner_.Record(DrawOf(DrawRecord::Kind::kSpritePlain, id_, world, colour));
+}
+
+Mesh::Mesh(RecordingProvider& owner, int32_t vertex_count, int32_t index_count)
+    : owner_(owner),
+      id_(owner.NextPrimitiveId()),
+      positions_(vertex_count > 0 ? static_cast<size_t>(vertex_count) : 0),
+      uvs_(positions_.size()),
+      index_count_(index_count > 0 ? static_cast<size_t>(index_count) : 0) {}
+
+void Mesh::SetPosition(int32_t vertex, Vec2 position) {
+  if (locked_ && vertex >= 0 && static_cast<size_t>(vertex) < positions_.size()) {
+    positions_[static_cast<size_t>(vertex)] = position;
+  }
+}
+
+void Mesh::SetUv(int32_t vertex, Vec2 uv) {
+  if (locked_ && vertex >= 0 && static_cast<size_t>(vertex) < uvs_.size()) {
+    uvs_[static_cast<size_t>(vertex)] = uv;
+  }
+}
+
+void Mesh::SetIndices(std::span<const uint16_t> indices) {
+  indices_.assign(indices.begin(), indices.begin() + std::min(indices.size(), index_count_));
+}
+
+void Mesh::Draw(const Transform& world, Colour colour, const Transform& texture) {
+  DrawRecord record = DrawOf(DrawRecord::Kind::kMesh, id_, world, colour);
+  record.texture = RecordedMatrix(texture);
+  owner_.Record(std::move(record));
+}
+
+void Mesh::ReleaseBuffers() {
+  positions_.clear();
+  uvs_.clear();
+  indices_.clear();
+  index_count_ = 0;
+}
+
+void Glyph::Draw(const Transform& world, Colour colour) {
+  owner_.Record(DrawOf(DrawRecord::Kind::kGlyph, id_, world, colour));
+}
+
+}  // namespace record
+
+RecordingProvider::RecordingProvider() = default;
+RecordingProvider::~RecordingProvider() = default;
+
+std::unique_ptr<Transform> RecordingProvider::CreateTransform() {
+  return std::make_unique<MatrixTransform>();
+}
+
+std::unique_ptr<OpenDataRequest> RecordingProvider::OpenData(const EncodedText& name) {
+  return OpenFileData(name);
+}
+
+std::unique_ptr<SolidQuad> RecordingProvider::CreateSolidQuad() {
+  return std::make_unique<record::Quad>(*this);
+}
+
+std::unique_ptr<Sprite> RecordingProvider::CreateSprite() {
+  return std::make_unique<record::TexturedQuad>(*this);
+}
+
+std::unique_ptr<SoundStream> RecordingProvider::CreateSoundStream(SoundResource&) {
+  return std::make_unique<InertSoundStream>();
+}
+
+std::unique_ptr<TextPrimitive> RecordingProvider::CreateTextPrimitive() {
+  return std::make_unique<record::Text>(*this);
+}
+
+std::unique_ptr<MeshPrimitive> RecordingProvider::CreateMesh(int32_t vertex_count,
+                                                             int32_t index_count) {
+  return std::make_unique<record::Mesh>(*this, vertex_count, index_count);
+}
+
+std::unique_ptr<ImageResource> RecordingProvider::CreateImageResource(const EncodedText& name) {
+  return std::make_unique<RecordedImage>(*this, name);
+}
+
+std::unique_ptr<SoundResource> RecordingProvider::CreateSoundResource(const EncodedText& name) {
+  return std::make_unique<RecordedSound>(*this, name);
+}
+
+void RecordingProvider::BeginMask(const Transform& transform, Vec2 extent) {
+  DrawRecord record;
+  record.kind = DrawRecord::Kind::kBeginMask;
+  record.world = RecordedMatrix(transform);
+  record.extent = extent;
+  records_.push_back(std::move(record));
+}
+
+void RecordingProvider::EndMask() {
+  DrawRecord record;
+  record.kind = DrawRecord::Kind::kEndMask;
+  records_.push_back(std::move(record));
+}
+
+void RecordingProvider::DebugPrint(const EncodedText& text) {
+  debug_texts_.push_back(ToUtf8(text));
+}
+
+void RecordingProvider::BeginApply() {
+  DrawRecord record;
+  record.kind = DrawRecord::Kind::kApplyState;
+  records_.push_back(std::move(record));
+}
+
+void RecordingProvider::SetRenderState(RenderState state, uint32_t value) {
+  if (records_.empty() || records_.back().kind != DrawRecord::Kind::kApplyState) BeginApply();
+  records_.back().states.emplace_back(state, value);
+}
+
+std::vector<DrawRecord> RecordingProvider::Draws() const {
+  std::vector<DrawRecord> draws;
+  for (const DrawRecord& record : records_) {
+    if (record.IsDraw()) draws.push_back(record);
+  }
+  return draws;
+}
+
+ImageSize RecordingProvider::ImageSizeOf(const std::string& narrow_name) const {
+  auto it = image_sizes_.find(narrow_name);
+  return it == image_sizes_.end() ? ImageSize{} : it->second;
+}
+
+}  // namespace cva

@@ -1,0 +1,49 @@
+#include "scene/draw_list.h"
+
+#include <memory>
+
+#include "scene/display_node.h"
+#include "scene/scene_node.h"
+
+namespace cva {
+
+void DrawList::Clear() {
+  buckets_.clear();
+  first_ = nullptr;
+  last_ = nullptr;
+}
+
+void DrawList::Rebuild(SceneNode* root) {
+  Clear();
+  if (root) Collect(*root);
+  // Concatenate the buckets in ascending depth.
+  for (auto& [depth, bucket] : buckets_) {
+    bucket.first->draw_prev = last_;
+    if (last_) {
+      last_->draw_next = bucket.first;
+    } else {
+      first_ = bucket.first;
+    }
+    last_ = bucket.last;
+  }
+  buckets_.clear();
+}
+
+// Scene trees are at most kMaxSceneTreeDepth deep, so the recursion is bounded.
+void DrawList::Collect(SceneNode& node) {
+  if (node.hidden) return;
+  if (node.display().visibility != DisplayNode::kNotDrawn) {
+    Bucket& bucket = buckets_[node.display().depth];
+    node.draw_prev = bucket.last;
+    node.draw_next = nullptr;
+    if (bucket.last) {
+      bucket.last->draw_next = &node;
+    } else {
+      bucket.first = &node;
+    }
+    bucket.last = &node;
+  }
+  for (const std::unique_ptr<SceneNode>& child : node.children()) Collect(*child);
+}
+
+}  // namespace cva

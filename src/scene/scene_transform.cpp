@@ -1,0 +1,107 @@
+#include "scene/scene_transform.h"
+
+#include <cmath>
+
+#include "render/primitives.h"
+#include "scene/display_node.h"
+#include "scene/property_value.h"
+#include "scene/scene_node.h"
+
+namespace cva {
+namespace {
+
+constexpr int kDepth = 0;
+constexpr int kDrawCodes = 1;
+constexpr int kPosition = 2;
+constexpr int kAngle = 3;
+constexpr int kScale = 4;
+constexpr int kPivot = 5;
+constexpr int kColour = 7;
+constexpr uint8_t kFaceAlongPath = 3;
+
+bool Inherits(const DisplayNode& display, int property) {
+  const PropertyTrack* track = display.track(property);
+  return track == nullptr || track->inherit();
+}
+
+// The node's stored placement values (defaults where a value is missing).
+PlacementValues StoredPlacement(const DisplayNode& display) {
+  PlacementValues values;
+  if (const PositionValue* p = FieldsOf<kPosition>(display.holder(kPosition))) {
+    values.position = p->position;
+  }
+  if (const AngleValue* a = FieldsOf<kAngle>(display.holder(kAngle))) values.angle = a->angle;
+  if (const ScaleValue* s = FieldsOf<kScale>(display.holder(kScale))) values.scale = s->scale;
+  if (const PivotValue* v = FieldsOf<kPivot>(display.holder(kPivot))) values.pivot = v->pivot;
+  return values;
+}
+
+}  // namespace
+
+void BuildPlacement(const PlacementValues& values, Transform& out, Transform& scratch) {
+  out.SetTranslation(-values.pivot.x, -values.pivot.y);
+  scratch.SetScale(values.scale);
+  out.PostMultiply(scratch);
+  scratch.SetRotation(values.angle);
+  out.PostMultiply(scratch);
+  scratch.SetTranslation(values.pivot);
+  out.PostMultiply(scratch);
+  scratch.SetTranslation(values.position);
+  out.PostMultiply(scratch);
+}
+
+void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
+  PlacementValues values = StoredPlacement(display);
+  const AngleValue* angle = FieldsOf<kAngle>(display.holder(kAngle));
+  if (angle && angle->direction_mode == kFaceAlongPath) {
+    values.angle = std::atan2(values.position.y - display.previous_position.y,
+                              values.position.x - display.previous_position.x);
+  }
+  BuildPlacement(values, display.local(), scratch);
+}
+
+void CombineRoot(DisplayNode& display, const Transform& base) {
+  display.set_parent_world(&base);
+  display.world().CopyFrom(display.local());
+  display.world().PostMultiply(base);
+}
+
+void CombineWithParent(SceneNode& node, Transform& scratch) {
+  DisplayNode& display = node.display();
+  const DisplayNode& parent = node.parent()->display();
+
+  const bool position = Inherits(display, kPosition);
+  const bool angle = Inherits(display, kAngle);
+  const bool scale = Inherits(display, kScale);
+  const bool pivot = Inherits(display, kPivot);
+  if (position && angle && scale && pivot) {
+    display.set_parent_world(&parent.world());
+  } else {
+    // The parent's placement with the parts this node does not follow made neutral, on top
+    // of what the parent itself sits on.
+    PlacementValues values = StoredPlacement(parent);
+    if (!position) values.position = {};
+    if (!angle) values.angle = 0.0f;
+    if (!scale) values.scale = {1.0f, 1.0f};
+    if (!pivot) values.pivot = {};
+    BuildPlacement(values, display.parent_base(), scratch);
+    if (parent.parent_world()) display.parent_base().PostMultiply(*parent.parent_world());
+    display.set_parent_world(&display.parent_base());
+  }
+  display.world().CopyFrom(display.local());
+  display.world().PostMultiply(*display.parent_world());
+
+  const ColourValue* colour = FieldsOf<kColour>(display.holder(kColour));
+  display.colour = colour ? colour->colour : Colour{};
+  if (Inherits(display, kColour)) display.colour = display.colour.Modulated(parent.colour);
+
+  const DepthValue* depth = FieldsOf<kDepth>(display.holder(kDepth));
+  display.depth = depth && depth->depth != 0 ? depth->depth : parent.depth;
+
+  const DrawCodesValue* codes = FieldsOf<kDrawCodes>(display.holder(kDrawCodes));
+  const int32_t visibility = codes ? codes->visibility : DisplayNode::kParentVisibility;
+  display.visibility =
+      visibility == DisplayNode::kParentVisibility ? parent.visibility : visibility;
+}
+
+}  // namespace cva

@@ -1,0 +1,108 @@
+// The per-frame update of a scene: clock, tracks, transforms and the on-load jump.
+#include <memory>
+
+#include "document/document.h"
+#include "document/loadable_resource.h"
+#include "render/primitives.h"
+#include "scene/display_node.h"
+#include "scene/property_value.h"
+#include "scene/scene.h"
+#include "scene/scene_node.h"
+#include "scene/scene_transform.h"
+
+namespace cva {
+namespace {
+
+// TEMPORARY until PropertyTrack::Advance is committed: calls it in whichever of the two
+// expected forms exists, and advances nothing while neither does.
+template <class Track>
+bool AdvanceTrack(Track& track, float frame_length, float dt, TrackEvents& events) {
+  if constexpr (requires { track.Advance(frame_length, dt, &events); }) {
+    return track.Advance(frame_length, dt, &events);
+  } else if constexpr (requires { track.Advance(frame_length, dt, events); }) {
+    return track.Advance(frame_length, dt, events);
+  } else {
+    return false;
+  }
+}
+
+}  // namespace
+
+void Scene::Update(float dt, const Transform& root_parent) {
+  SceneNode* top = root();
+  if (!top) {
+    draw_list_.Clear();
+    return;
+  }
+  time_ += dt;
+  frame_ = FrameAt(time_, document_.header().frame_duration);
+  UpdateTree(*top, dt, root_parent);
+  draw_list_.Rebuild(top);
+}
+
+// Scene trees are at most kMaxSceneTreeDepth deep, so the recursion is bounded.
+void Scene::UpdateTree(SceneNode& node, float dt, const Transform& root_parent) {
+  if (node.suspended || node.inactive) return;
+  if (!node.frozen) UpdateNode(node, dt, root_parent);
+  for (const std::unique_ptr<SceneNode>& child : node.children()) {
+    UpdateTree(*child, dt, root_parent);
+  }
+}
+
+void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) {
+  DisplayNode& display = node.display();
+  const bool is_root = node.parent() == nullptr;
+
+  node.changed = false;
+  if (const PositionValue* position = FieldsOf<2>(display.holder(2))) {
+    display.previous_position = position->position;
+  }
+  on_load_key_reached_ = false;
+  const float length = frame_length();
+  for (int index = 0; index < kPropertyCount; ++index) {
+    PropertyTrack* track = display.track(index);
+    if (track && AdvanceTrack(*track, length, dt, *this)) node.changed = true;
+  }
+  if (node.changed) BuildLocalMatrix(display, *scratch_);
+
+  if (is_root) {
+    if (on_load_key_reached_) RunOnLoadJump();
+    CombineRoot(display, root_parent);
+  } else {
+    if (node.parent()->changed) node.changed = true;
+    CombineWithParent(node, *scratch_);
+  }
+  if (Instance* instance = node.instance()) instance->Update(dt);
+}
+
+void Scene::KeyframeReached(PropertyTrack& track, const Keyframe&) {
+  SceneNode* top = root();
+  if (top && &track == top->display().track(DisplayNode::kOnLoadJumpProperty)) {
+    on_load_key_reached_ = true;
+  }
+}
+
+void Scene::MotionFinished(PropertyTrack&) {}
+
+void Scene::RunOnLoadJump() {
+  const OnLoadJumpValue* jump =
+      FieldsOf<DisplayNode::kOnLoadJumpProperty>(root()->display().holder(8));
+  if (!jump) return;
+  bool all_done = true;
+  if (jump->check_all) {
+    for (const auto& [id, resource] : document_.resources()) {
+      if (resource->Kind() == ResourceKind::kDocument && !resource->done()) all_done = false;
+    }
+  } else {
+    for (const ResourceIdEntry& entry : jump->resources.items) {
+      LoadableResource* resource = document_.resources().Find(entry.id);
+      if (!resource || resource->Poll() != LoadableResource::kDone) {
+        all_done = false;
+        break;
+      }
+    }
+  }
+  RequestLabel(all_done ? jump->label_loaded : jump->label_otherwise);
+}
+
+}  // namespace cva
