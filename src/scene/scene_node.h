@@ -11,6 +11,7 @@
 
 namespace cva {
 
+class NodeController;
 class ResourceProvider;
 
 // One node of a scene tree: it places at most one scene object through its instance, animates
@@ -38,8 +39,10 @@ class SceneNode {
   void set_instance(std::unique_ptr<Instance> instance) { instance_ = std::move(instance); }
   const LabelTable& labels() const { return labels_; }
   void set_labels(LabelTable labels) { labels_ = std::move(labels); }
-  bool has_controller() const { return has_controller_; }
-  void set_has_controller(bool has) { has_controller_ = has; }
+  // The node's rule program, run once per frame by the controller pass (null: none).
+  NodeController* controller() const { return controller_.get(); }
+  bool has_controller() const { return controller_ != nullptr; }
+  void set_controller(std::unique_ptr<NodeController> controller);
 
   // Read from the record: the node and its subtree are neither updated nor drawn.
   bool inactive = false;
@@ -51,6 +54,9 @@ class SceneNode {
   bool hidden = false;
   // Some track of this node or of an ancestor produced a value this frame.
   bool changed = false;
+  // Set by the pointer pass for the nodes of the draw list: 0 not under the pointer, 1 under it
+  // and topmost, 2 under it but covered (see scene/hit/hit_test.h).
+  int32_t hit_state = 0;
   // Links of the draw list, rebuilt every frame.
   SceneNode* draw_prev = nullptr;
   SceneNode* draw_next = nullptr;
@@ -60,9 +66,7 @@ class SceneNode {
   EncodedText name_;
   SceneNode* parent_ = nullptr;
   std::vector<std::unique_ptr<SceneNode>> children_;
-  // HOOK (node controllers): the node's NodeController, built from its ControllerRecord,
-  // belongs here; until it exists the node only knows whether its record has one.
-  bool has_controller_ = false;
+  std::unique_ptr<NodeController> controller_;
   LabelTable labels_;
   // Declared after the display node so that it goes first: an instance may refer to the
   // properties it added to the display node.

@@ -1,5 +1,7 @@
 #include "scene/scene_tree_builder.h"
 
+#include "scene/controller/node_controller.h"
+
 #include <utility>
 #include <vector>
 
@@ -24,7 +26,8 @@ std::unique_ptr<SceneNode> BuildNode(const NodeRecord& record, const SceneTreeSo
   auto node = std::make_unique<SceneNode>(record.id, sources.provider);
   node->set_name(record.name.Decoded());
   node->inactive = record.inactive.on();
-  node->set_has_controller(record.has_controller.on());
+  if (record.has_controller.on())
+    node->set_controller(std::make_unique<NodeController>(record.controller, *node));
   if (is_root) node->display().AddProperty(DisplayNode::kOnLoadJumpProperty);
   if (sources.create_instance) node->set_instance(sources.create_instance(record.object, *node));
   node->set_labels(LabelTable::FromRecords(record.labels, sources.keyframes));
