@@ -11,22 +11,6 @@
 #include "scene/scene_transform.h"
 
 namespace cva {
-namespace {
-
-// TEMPORARY until PropertyTrack::Advance is committed: calls it in whichever of the two
-// expected forms exists, and advances nothing while neither does.
-template <class Track>
-bool AdvanceTrack(Track& track, float frame_length, float dt, TrackEvents& events) {
-  if constexpr (requires { track.Advance(frame_length, dt, &events); }) {
-    return track.Advance(frame_length, dt, &events);
-  } else if constexpr (requires { track.Advance(frame_length, dt, events); }) {
-    return track.Advance(frame_length, dt, events);
-  } else {
-    return false;
-  }
-}
-
-}  // namespace
 
 void Scene::Update(float dt, const Transform& root_parent) {
   SceneNode* top = root();
@@ -61,7 +45,7 @@ void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) 
   const float length = frame_length();
   for (int index = 0; index < kPropertyCount; ++index) {
     PropertyTrack* track = display.track(index);
-    if (track && AdvanceTrack(*track, length, dt, *this)) node.changed = true;
+    if (track && track->Advance(length, dt, this)) node.changed = true;
   }
   if (node.changed) BuildLocalMatrix(display, *scratch_);
 
