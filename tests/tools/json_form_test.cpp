@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "document/document_file.h"
@@ -223,6 +224,19 @@ TEST(JsonFormTest, NestingBeyondTheLimitsIsRefusedWithoutRecursing) {
   result = json::CompileDocument("{\"magic\": ");
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(result.error.rfind("not valid JSON: ", 0), 0u) << result.error;
+}
+
+TEST(JsonFormTest, TheExampleOfTheFormatDescriptionCompilesAndRoundTrips) {
+  const std::string doc =
+      testing::ReadText(std::string(CVA_FIXTURE_SOURCE_DIR) + "/../../docs/document-json.md");
+  const size_t start = doc.find("```json\n");
+  ASSERT_NE(start, std::string::npos);
+  const size_t end = doc.find("```", start + 8);
+  ASSERT_NE(end, std::string::npos);
+  const json::CompileResult compiled =
+      json::CompileDocument(doc.substr(start + 8, end - start - 8));
+  ASSERT_TRUE(compiled.ok) << compiled.error;
+  RoundTrip(compiled.bytes);
 }
 
 }  // namespace
