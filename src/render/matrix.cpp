@@ -1,6 +1,7 @@
 #include "render/matrix.h"
 
 #include <cmath>
+#include <limits>
 
 namespace cva {
 namespace {
@@ -25,6 +26,15 @@ Minors MinorsOf(const Matrix4& matrix) {
     minors.c[k] = a(2, i) * a(3, j) - a(2, j) * a(3, i);
   }
   return minors;
+}
+
+// Narrows a double to float; values beyond the float range become infinities explicitly
+// (converting them directly is not defined by the language).
+float ToFloat(double value) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  if (value > kLargest) return std::numeric_limits<float>::infinity();
+  if (value < -kLargest) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
 }
 
 double DeterminantOf(const Minors& n) {
@@ -112,7 +122,7 @@ bool Invert(Matrix4& matrix) {
   };
   const double scale = 1.0 / det;
   for (int r = 0; r < 4; ++r) {
-    for (int col = 0; col < 4; ++col) matrix.m[r][col] = static_cast<float>(adj[r][col] * scale);
+    for (int col = 0; col < 4; ++col) matrix.m[r][col] = ToFloat(adj[r][col] * scale);
   }
   return true;
 }

@@ -101,6 +101,14 @@ TEST(MatrixTest, SingularMatrixIsLeftUnchanged) {
   EXPECT_EQ(broken, broken_before);
 }
 
+TEST(MatrixTest, InverseBeyondTheFloatRangeBecomesInfinite) {
+  // A scale by the smallest float: its inverse 1 / 1.4e-45 does not fit in a float.
+  Matrix4 tiny = Matrix4::Scaling(std::numeric_limits<float>::denorm_min(), 1.0f, 1.0f);
+  ASSERT_TRUE(Invert(tiny));
+  EXPECT_EQ(tiny.m[0][0], std::numeric_limits<float>::infinity());
+  EXPECT_EQ(tiny.m[1][1], 1.0f);
+}
+
 TEST(MatrixTest, TransformCoordDividesByW) {
   Matrix4 projective = Matrix4::Identity();
   projective.m[3][3] = 2.0f;
