@@ -53,6 +53,9 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
   }
   ImageSize ImageSizeOf(const std::string& narrow_name) const;
 
+  // How many primitives were created so far; the next one gets this serial number.
+  int32_t primitives_created() const { return next_primitive_; }
+
   // Called by the recorded primitives.
   int32_t NextPrimitiveId() { return next_primitive_++; }
   void Record(DrawRecord record) { records_.push_back(std::move(record)); }
