@@ -3,6 +3,7 @@
 #include "player/input_state.h"
 #include "player/scene_passes.h"
 #include "scene/host/playback_host.h"
+#include "system/services.h"
 
 namespace cva {
 
@@ -16,6 +17,14 @@ void PlayerFrame::Run(uint32_t now) {
   last_step_ = clock_.Tick(now);
   host_.Advance(last_step_);
   if (host_.document()) host_.Draw();
+}
+
+void PlayerFrame::Run() {
+  Run(SystemServices().TickCount());
+}
+
+void PlayerFrame::ResetClock() {
+  clock_.Reset(SystemServices().TickCount());
 }
 
 }  // namespace cva

@@ -20,6 +20,11 @@ class PlayerFrame {
 
   // Runs one frame; `now` is the tick count in milliseconds.
   void Run(uint32_t now);
+  // Runs one frame at the tick count of the system services.
+  void Run();
+  // Called when the window becomes active again or a move or size ends: in real-time mode the
+  // next frame advances only by the time since now.
+  void ResetClock();
 
   FrameClock& clock() { return clock_; }
   PointerState& pointer() { return pointer_; }

@@ -47,7 +47,8 @@ void Scene::Draw(DrawState& state) {
   state.Apply();
 
   ResourceProvider& provider = document_.provider();
-  for (SceneNode* node : DrawOrder()) {
+  for (SceneNode* node = draw_list_.first(); node;
+       node = node == draw_list_.last() ? nullptr : node->draw_next) {
     Instance* instance = node->instance();
     const DisplayNode& display = node->display();
     if (!instance || display.visibility == DisplayNode::kNotDrawn) continue;

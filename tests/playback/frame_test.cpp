@@ -18,6 +18,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
+PositionValue At(float x, float y) {
+  PositionValue value;
+  value.position = {x, y};
+  return value;
+}
+
 TEST(FrameClockTest, FirstRealTimeFrameAdvancesByZeroThenByElapsedTicks) {
   FrameClock clock;
   EXPECT_FALSE(clock.fixed_step());
@@ -159,6 +165,36 @@ TEST_F(FrameStepTest, FixedStepAdvancesTheSceneByTheStep) {
   for (uint32_t now : {5u, 5u, 90000u}) frame.Run(now);
   EXPECT_FLOAT_EQ(host.scene()->time(), 30.0f);
   EXPECT_EQ(host.scene()->frame(), 3);
+}
+
+TEST_F(FrameStepTest, ReactivationResetsTheClockFromTheServicesTickCount) {
+  Load(MakeDocument(Node(0)));
+  services.ticks = 1000;
+  frame.Run();  // first frame: 0
+  services.ticks = 1016;
+  frame.Run();
+  services.ticks = 500000;  // long inactive, then reactivated
+  frame.ResetClock();
+  services.ticks = 500010;
+  frame.Run();
+  EXPECT_EQ(frame.last_step(), 10.0f);
+  EXPECT_FLOAT_EQ(host.scene()->time(), 26.0f);
+}
+
+TEST_F(PlaybackTest, StandardPassesGiveTheTopmostNodeUnderThePointerItsHitState) {
+  // Two quads (16 by 8) at (0, 0) and (4, 4) on the stage overlap at (5, 5); node 2 draws
+  // later, on top. The root's quad lies elsewhere.
+  Load(MakeDocument(Node(0, {Hold<2>(At(100, 100))},
+                         {Node(1, {Hold<2>(At(-100, -100))}), Node(2, {Hold<2>(At(-96, -96))})})));
+  InputState input;
+  host.set_input_state(&input);
+  PlayerFrame frame(host, ScenePasses::Standard());
+  input.HandleMessage(InputState::kMouseMove, (5u << 16) | 5u);
+  frame.Run(0);  // tests (0, 0), then takes (5, 5)
+  frame.Run(0);  // tests (5, 5)
+  EXPECT_EQ(FindNode(2)->hit_state, 1);
+  EXPECT_EQ(FindNode(1)->hit_state, 2);
+  EXPECT_EQ(FindNode(0)->hit_state, 0);
 }
 
 }  // namespace
