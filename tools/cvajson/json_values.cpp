@@ -258,6 +258,7 @@ bool TextFromJson(const Json& j, StoredText& text, std::string& why) {
   }
   for (auto it = j.begin(); it != j.end(); ++it) {
     const std::string& key = it.key();
+    if (key.starts_with("_")) continue;  // a comment
     if (key != "sjis" && key != "utf16" && key != "terminated" && key != "encoding" &&
         key != "hex" && key != "length") {
       why = "a text object without the key \"" + key + "\"";
