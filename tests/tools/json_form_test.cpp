@@ -226,6 +226,25 @@ TEST(JsonFormTest, NestingBeyondTheLimitsIsRefusedWithoutRecursing) {
   EXPECT_EQ(result.error.rfind("not valid JSON: ", 0), 0u) << result.error;
 }
 
+TEST(JsonFormTest, TheDeepestDocumentTheReaderTakesSurvivesTheJsonForm) {
+  // Scene trees nested up to the reader's limit: every one the reader takes must come back.
+  int deepest = 0;
+  for (int depth : {200, 250, 254, 255, 256, 257}) {
+    DocumentFile file;
+    NodeRecord* node = &file.root;
+    for (int i = 1; i < depth; ++i) {
+      node->children.items.emplace_back();
+      node = &node->children.items.back();
+      node->id = static_cast<int16_t>(i);
+    }
+    const std::vector<uint8_t> bytes = Store(file);
+    if (!json::DumpDocument(bytes).ok) continue;
+    deepest = depth;
+    RoundTrip(bytes);
+  }
+  EXPECT_GE(deepest, 250);
+}
+
 TEST(JsonFormTest, TheExampleOfTheFormatDescriptionCompilesAndRoundTrips) {
   const std::string doc =
       testing::ReadText(std::string(CVA_FIXTURE_SOURCE_DIR) + "/../../docs/document-json.md");
