@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "controller_rig.h"
 #include "document/variable_table.h"
@@ -73,7 +74,7 @@ TEST_F(OperandTest, AnglesAreWholeDegreesWithPiAs3141592) {
   Operand(PropertyOperand(3, 0)).Write(context, 180);
   EXPECT_FLOAT_EQ(Property<3>().angle, 3.141592f);
   // A true pi is a little more than 180 degrees of 3.141592, but truncates to 180.
-  Property<3>().angle = static_cast<float>(M_PI);
+  Property<3>().angle = std::numbers::pi_v<float>;
   EXPECT_EQ(Read(PropertyOperand(3, 0)), 180);
 }
 
