@@ -35,9 +35,9 @@ class Scene final : private TrackEvents {
   // from `label` restarts the tracks of those motions with them.
   void GotoLabel(int32_t label);
 
-  // One frame of `dt` milliseconds: advances the clock, updates every node that is not
-  // suspended or inactive (a frozen node's children still are), with `root_parent` as the
-  // parent transform of the root, and rebuilds the draw list.
+  // One frame of `dt` milliseconds (a negative or non-finite dt counts as 0): advances the clock,
+  // updates every node that is not suspended or inactive (a frozen node's children still are), with
+  // `root_parent` as the parent transform of the root, and rebuilds the draw list.
   void Update(float dt, const Transform& root_parent);
   // Re-runs the scene to its current frame: recomputes which nodes are hidden, resets every
   // visible node's tracks and instance and updates it once by the time of the whole frames

@@ -1,4 +1,5 @@
 // The per-frame update of a scene: clock, tracks, transforms and the on-load jump.
+#include <cmath>
 #include <memory>
 
 #include "document/document.h"
@@ -18,6 +19,8 @@ void Scene::Update(float dt, const Transform& root_parent) {
     draw_list_.Clear();
     return;
   }
+  // The clock only moves forward: a negative or non-finite step would stall it for good.
+  if (!std::isfinite(dt) || dt < 0.0f) dt = 0.0f;
   time_ += dt;
   frame_ = FrameAt(time_, document_.header().frame_duration);
   UpdateTree(*top, dt, root_parent);

@@ -346,6 +346,18 @@ TEST(SceneClock, UnusableFrameDurationsGiveFrameZero) {
   EXPECT_EQ(Scene::FrameAt(3.0e38f, 1.0e-3f), std::numeric_limits<int32_t>::max());
 }
 
+TEST_F(PlaybackTest, UnusableStepsLeaveTheClockWhereItWas) {
+  Load(MakeDocument(Node(0)));
+  TickAndDraw(25.0f);
+  for (float dt :
+       {-10.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+    TickAndDraw(dt);
+  }
+  TickAndDraw(10.0f);
+  EXPECT_FLOAT_EQ(host.scene()->time(), 35.0f);
+  EXPECT_EQ(host.scene()->frame(), 3);
+}
+
 class BrokenClockTest : public PlaybackTest, public ::testing::WithParamInterface<float> {};
 
 TEST_P(BrokenClockTest, LoopingDocumentKeepsPlayingWithoutAUsableFrameDuration) {
