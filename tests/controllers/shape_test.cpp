@@ -120,6 +120,10 @@ TEST_F(NodeShapeTest, ACollapsedMatrixContainsNothing) {
   rig.Place(node, {0, 0}, {10, 10});
   node.display().world().SetScale(0, 1);
   EXPECT_FALSE(ContainsPoint(node, {0, 5}));
+  // A nearly collapsed one maps far points beyond the float range: they are outside.
+  node.display().world().SetScale(1e-20f, 1e-20f);
+  EXPECT_TRUE(ContainsPoint(node, {5e-20f, 5e-20f}));
+  EXPECT_FALSE(ContainsPoint(node, {1e30f, -1e30f}));
 }
 
 TEST_F(NodeShapeTest, RepeatsScaleTheOutlineAndMirroredOnesStayInPlace) {

@@ -1,10 +1,23 @@
 #include "scene/hit/affine.h"
 
 #include <cmath>
+#include <limits>
 
 #include "render/primitives.h"
 
 namespace cva {
+namespace {
+
+// `v` as a float; values beyond the float range become infinities explicitly (a plain
+// conversion of such a value is undefined).
+float ToFloat(double v) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (v > kMax) return std::numeric_limits<float>::infinity();
+  if (v < -kMax) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(v);
+}
+
+}  // namespace
 
 Affine2 Affine2::Of(const Transform& transform) {
   const Vec2 origin = transform.TransformPoint({0.0f, 0.0f});
@@ -19,8 +32,7 @@ Affine2 Affine2::Of(const Transform& transform) {
 }
 
 Vec2 Affine2::Apply(Vec2 point) const {
-  return {static_cast<float>(point.x * a + point.y * c + e),
-          static_cast<float>(point.x * b + point.y * d + f)};
+  return {ToFloat(point.x * a + point.y * c + e), ToFloat(point.x * b + point.y * d + f)};
 }
 
 Affine2 Affine2::Then(const Affine2& n) const {
