@@ -63,10 +63,6 @@ bool HitTestScene(Scene& scene, Vec2 point, bool free, int depth) {
 
 }  // namespace
 
-bool HitTestDrawList(SceneNode* first, SceneNode* last, Vec2 point, bool free) {
-  return HitTestNodes(first, last, point, free, 0);
-}
-
 bool HitTest(Scene& scene, Vec2 point, bool free) {
   return HitTestScene(scene, point, free, 0);
 }
