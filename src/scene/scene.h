@@ -47,6 +47,12 @@ class Scene final : private TrackEvents {
   // on `state` as each node asks, and opening and closing mask groups.
   void Draw(DrawState& state);
 
+  // Puts the clock back to time 0, frame 0 (an embedded scene restarting at a label).
+  void RestartClock() {
+    time_ = 0.0f;
+    frame_ = 0;
+  }
+
   Document& document() const { return document_; }
   SceneNode* root() const;
   float time() const { return time_; }

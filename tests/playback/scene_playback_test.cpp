@@ -358,6 +358,38 @@ TEST_F(PlaybackTest, UnusableStepsLeaveTheClockWhereItWas) {
   EXPECT_EQ(host.scene()->frame(), 3);
 }
 
+TEST_F(PlaybackTest, SeekReplaysTheWholeFramesPlayedSoFar) {
+  // Moves linearly from (0, 0) to (100, 0) over 10 frames of 10 ms.
+  MotionEntry move = Hold<2>(At(0, 0));
+  KeyframeRecord end = Key<2>(10, At(100, 0));
+  EasePointRecord from;
+  EasePointRecord to;
+  to.x = 1.0f;
+  to.y = 1.0f;
+  to.curve = 1;  // linear
+  end.ease = {from, to};
+  move.motion.keyframes.items.push_back(end);
+  Load(MakeDocument(Node(0, {move})));
+  TickAndDraw(0.0f);
+  TickAndDraw(35.0f);
+  EXPECT_EQ(host.scene()->frame(), 3);
+  const float played = Apply(DrawOfNode(0).world, {0, 0}).x;
+  EXPECT_NEAR(played, 35.0f, 1e-3);
+
+  // Seeking restarts the tracks and replays 3 whole frames (30 ms) of the motion: its first
+  // keyframe puts the node back at 0, then 30 % of the way to 100.
+  host.scene()->Seek(host.base_transform());
+  provider.Clear();
+  host.Draw();
+  EXPECT_FLOAT_EQ(host.scene()->time(), 35.0f);
+  EXPECT_NEAR(Apply(DrawOfNode(0).world, {0, 0}).x, 30.0f, 1e-3);
+  EXPECT_EQ(static_cast<QuadInstance*>(FindNode(0)->instance())->resets, 1);
+
+  host.scene()->RestartClock();
+  EXPECT_EQ(host.scene()->time(), 0.0f);
+  EXPECT_EQ(host.scene()->frame(), 0);
+}
+
 class BrokenClockTest : public PlaybackTest, public ::testing::WithParamInterface<float> {};
 
 TEST_P(BrokenClockTest, LoopingDocumentKeepsPlayingWithoutAUsableFrameDuration) {
