@@ -1,6 +1,7 @@
 #include "scene/objects/simple_objects.h"
 
 #include "document/resource_provider.h"
+#include "scene/objects/rect_instance.h"
 
 namespace cva {
 
@@ -8,6 +9,11 @@ void RectObject::Attach(int32_t id, Document& document) {
   SceneObject::Attach(id, document);
   quad_ = provider().CreateSolidQuad();
   if (quad_) quad_->SetSize(record_.size);
+}
+
+std::unique_ptr<Instance> RectObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<RectInstance>(*this, node);
 }
 
 void TextObject::Attach(int32_t id, Document& document) {

@@ -18,6 +18,8 @@ class RectObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kRect; }
   void Attach(int32_t id, Document& document) override;
+  // A RectInstance (none before the object is attached).
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override { return LoadAs(record, record_); }
 
   const RectRecord& record() const { return record_; }

@@ -1,6 +1,7 @@
 #include "scene/objects/textured_objects.h"
 
 #include "document/resource_provider.h"
+#include "scene/objects/image_instance.h"
 
 namespace cva {
 
@@ -21,6 +22,11 @@ void ImageObject::Attach(int32_t id, Document& document) {
   sprite_->SetImage(image_.resolved());
   sprite_->SetSize(record_.size);
   sprite_->SetUvOffset(record_.texture_origin);
+}
+
+std::unique_ptr<Instance> ImageObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<ImageInstance>(*this, node);
 }
 
 ImageResource* ImageObject::ResolveImage() {

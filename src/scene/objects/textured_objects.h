@@ -18,6 +18,8 @@ class ImageObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kImage; }
   void Attach(int32_t id, Document& document) override;
+  // An ImageInstance (none before the object is attached).
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override;
 
   const ImageRecord& record() const { return record_; }
