@@ -24,6 +24,10 @@ class VariableTable {
   size_t size() const { return variables_.size(); }
   void Clear() { variables_.clear(); }
 
+  // Entries in identifier order (tools list them).
+  auto begin() const { return variables_.begin(); }
+  auto end() const { return variables_.end(); }
+
  private:
   std::map<int16_t, Variable> variables_;
 };
