@@ -1,0 +1,105 @@
+#include "input_script.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace cva::trace {
+namespace {
+
+constexpr int32_t kLeft = 1;
+constexpr int32_t kRight = 2;
+constexpr int32_t kKey = 4;
+// Positions beyond this are not pixels of any stage; refusing them keeps every value finite.
+constexpr float kMaxCoordinate = 1.0e6f;
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+bool ParseInt(std::string_view word, int32_t& value) {
+  auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  return ec == std::errc() && end == word.data() + word.size();
+}
+
+bool ParseCoordinate(std::string_view word, float& value) {
+  // std::from_chars for floats is not available everywhere; strtof on a copy is enough here.
+  std::string copy(word);
+  char* end = nullptr;
+  value = std::strtof(copy.c_str(), &end);
+  return !copy.empty() && end == copy.c_str() + copy.size() && std::isfinite(value) &&
+         std::fabs(value) <= kMaxCoordinate;
+}
+
+bool ButtonBit(std::string_view word, int32_t& bit) {
+  if (word == "left")
+    bit = kLeft;
+  else if (word == "right")
+    bit = kRight;
+  else if (word == "key")
+    bit = kKey;
+  else
+    return false;
+  return true;
+}
+
+// Parses the words of one line into `event`; returns the reason when they do not form one.
+std::string ParseEvent(const std::vector<std::string_view>& words, InputEvent& event) {
+  if (!ParseInt(words[0], event.frame) || event.frame < 0)
+    return "expected a frame number (0 or more) first";
+  if (words.size() < 2) return "expected an event after the frame number";
+  const std::string_view verb = words[1];
+  if (verb == "move") {
+    if (words.size() != 4) return "'move' takes two coordinates";
+    event.kind = InputEvent::Kind::kMove;
+    if (!ParseCoordinate(words[2], event.x) || !ParseCoordinate(words[3], event.y))
+      return "'move' coordinates must be finite numbers up to 1e6 in size";
+    return {};
+  }
+  if (words.size() != 3) return "expected '<frame> down|up left|right|key' or '<frame> move X Y'";
+  std::string_view direction = verb, button = words[2];
+  if (verb == "key") std::swap(direction, button);  // "20 key down"
+  if (direction == "down")
+    event.kind = InputEvent::Kind::kDown;
+  else if (direction == "up")
+    event.kind = InputEvent::Kind::kUp;
+  else
+    return "unknown event '" + std::string(verb) + "'";
+  if (!ButtonBit(button, event.button))
+    return "unknown button '" + std::string(button) + "' (left, right or key)";
+  return {};
+}
+
+}  // namespace
+
+bool ParseInputScript(std::string_view text, std::vector<InputEvent>& events, std::string& error) {
+  events.clear();
+  int line_number = 0;
+  while (!text.empty()) {
+    ++line_number;
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (const size_t hash = line.find('#'); hash != std::string_view::npos)
+      line = line.substr(0, hash);
+    const std::vector<std::string_view> words = Words(line);
+    if (words.empty()) continue;
+    InputEvent event;
+    if (std::string why = ParseEvent(words, event); !why.empty()) {
+      error = "line " + std::to_string(line_number) + ": " + why;
+      return false;
+    }
+    events.push_back(event);
+  }
+  return true;
+}
+
+}  // namespace cva::trace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cva::trace {
+
+// One input event of a trace, fed to the player's input state before the frame it names runs.
+struct InputEvent {
+  enum class Kind : uint8_t { kMove, kDown, kUp };
+
+  int32_t frame = 0;
+  Kind kind = Kind::kMove;
+  // The button bit of kDown and kUp (1 left, 2 right, 4 a key).
+  int32_t button = 0;
+  // The pointer position of kMove, in stage pixels.
+  float x = 0.0f;
+  float y = 0.0f;
+
+  friend bool operator==(const InputEvent&, const InputEvent&) = default;
+};
+
+// Reads an input script: one event per line, the frame number first,
+//   12 move 40 30      pointer to (40, 30)
+//   12 down left       left button pressed (also: right, key)
+//   15 up left         left button released
+//   20 key down        a key pressed (also: key up; same as "down key" / "up key")
+// Blank lines and text after '#' are ignored. Frame numbers are 0 or more; events keep their
+// order in the script (several may share a frame). Returns false with `error` naming the line
+// at fault; `events` is then unspecified.
+bool ParseInputScript(std::string_view text, std::vector<InputEvent>& events, std::string& error);
+
+}  // namespace cva::trace

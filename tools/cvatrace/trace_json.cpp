@@ -1,0 +1,199 @@
+#include "trace_json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace cva::trace {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A float as the shortest decimal that reads back as the same float (0.1f prints as 0.1, not
+// as its double expansion); null when it is not finite, which JSON cannot hold.
+Json Number(float value) {
+  if (!std::isfinite(value)) return nullptr;
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text - 1, value);
+  *result.ptr = '\0';
+  const double shortest = std::strtod(text, nullptr);
+  if (shortest == std::trunc(shortest) && std::fabs(shortest) < 1e15)
+    return static_cast<int64_t>(shortest);
+  return shortest;
+}
+
+Json PointJson(Vec2 p) {
+  return Json::array({Number(p.x), Number(p.y)});
+}
+
+Json ColourJson(const Colour& c) {
+  return Json::array({c.red, c.green, c.blue, c.alpha});
+}
+
+Json AffineJson(const Affine& m) {
+  return Json::array(
+      {Number(m.a), Number(m.b), Number(m.c), Number(m.d), Number(m.e), Number(m.f)});
+}
+
+const char* KindName(DrawRecord::Kind kind) {
+  switch (kind) {
+    case DrawRecord::Kind::kSolidQuad:
+      return "quad";
+    case DrawRecord::Kind::kSprite:
+      return "sprite";
+    case DrawRecord::Kind::kSpritePlain:
+      return "sprite_plain";
+    case DrawRecord::Kind::kMesh:
+      return "mesh";
+    case DrawRecord::Kind::kGlyph:
+      return "glyph";
+    case DrawRecord::Kind::kApplyState:
+      return "apply";
+    case DrawRecord::Kind::kBeginMask:
+      return "begin_mask";
+    case DrawRecord::Kind::kEndMask:
+      return "end_mask";
+  }
+  return "unknown";
+}
+
+const char* StateName(RenderState state) {
+  switch (state) {
+    case RenderState::kAlphaTestEnable:
+      return "alpha_test_enable";
+    case RenderState::kAlphaFunc:
+      return "alpha_func";
+    case RenderState::kAlphaRef:
+      return "alpha_ref";
+    case RenderState::kAlphaBlendEnable:
+      return "alpha_blend_enable";
+    case RenderState::kBlendOp:
+      return "blend_op";
+    case RenderState::kSrcBlend:
+      return "src_blend";
+    case RenderState::kDestBlend:
+      return "dest_blend";
+    case RenderState::kZEnable:
+      return "z_enable";
+    case RenderState::kZWriteEnable:
+      return "z_write_enable";
+    case RenderState::kZFunc:
+      return "z_func";
+  }
+  return "unknown";
+}
+
+Json DrawJson(const DrawRecord& record) {
+  Json j;
+  j["kind"] = KindName(record.kind);
+  switch (record.kind) {
+    case DrawRecord::Kind::kApplyState: {
+      Json states = Json::array();
+      for (const auto& [state, value] : record.states) states.push_back({StateName(state), value});
+      j["states"] = std::move(states);
+      break;
+    }
+    case DrawRecord::Kind::kBeginMask:
+      j["world"] = AffineJson(Affine::Of(record.world));
+      j["extent"] = PointJson(record.extent);
+      break;
+    case DrawRecord::Kind::kEndMask:
+      break;
+    default:
+      j["primitive"] = record.primitive;
+      j["world"] = AffineJson(Affine::Of(record.world));
+      j["colour"] = ColourJson(record.colour);
+      if (record.kind == DrawRecord::Kind::kSprite || record.kind == DrawRecord::Kind::kMesh)
+        j["texture"] = AffineJson(Affine::Of(record.texture));
+      break;
+  }
+  return j;
+}
+
+Json NodeJson(const NodeTrace& node) {
+  Json j;
+  j["id"] = node.id;
+  if (node.name) j["name"] = *node.name;
+  j["object"] = node.object;
+  j["inactive"] = node.inactive;
+  j["hidden"] = node.hidden;
+  j["frozen"] = node.frozen;
+  j["suspended"] = node.suspended;
+  j["visibility"] = node.visibility;
+  j["depth"] = node.depth;
+  j["colour"] = ColourJson(node.colour);
+  j["world"] = AffineJson(node.world);
+  if (node.outline) {
+    Json outline = Json::array();
+    for (Vec2 corner : *node.outline) outline.push_back(PointJson(corner));
+    j["outline"] = std::move(outline);
+  }
+  j["hit"] = node.hit_state;
+  return j;
+}
+
+Json VariablesJson(const std::vector<VariableTrace>& variables) {
+  Json document = Json::object(), controllers = Json::object(), process = Json::object();
+  for (const VariableTrace& v : variables) {
+    const std::string id = std::to_string(v.id);
+    switch (v.scope) {
+      case VariableTrace::Scope::kDocument:
+        document[id] = v.value;
+        break;
+      case VariableTrace::Scope::kController:
+        controllers[std::to_string(v.node)][id] = v.value;
+        break;
+      case VariableTrace::Scope::kProcess:
+        process[id] = v.value;
+        break;
+    }
+  }
+  Json j;
+  j["document"] = std::move(document);
+  j["controllers"] = std::move(controllers);
+  j["process"] = std::move(process);
+  return j;
+}
+
+}  // namespace
+
+Json FrameToJson(const FrameTrace& frame) {
+  Json j;
+  j["frame"] = frame.frame;
+  j["step"] = Number(frame.step);
+  j["time"] = Number(frame.time);
+  j["scene_frame"] = frame.scene_frame;
+  j["label"] = frame.label;
+  j["label_name"] = frame.label_name ? Json(*frame.label_name) : Json(nullptr);
+  Json jumps = Json::array();
+  for (const JumpTrace& jump : frame.jumps) {
+    Json entry;
+    entry["label"] = jump.label;
+    entry["name"] = jump.name ? Json(*jump.name) : Json(nullptr);
+    jumps.push_back(std::move(entry));
+  }
+  j["jumps"] = std::move(jumps);
+  j["pointer"] = {{"x", Number(frame.pointer.x)},
+                  {"y", Number(frame.pointer.y)},
+                  {"buttons", frame.buttons},
+                  {"pressed", frame.pressed},
+                  {"moved", frame.moved}};
+  Json nodes = Json::array();
+  for (const NodeTrace& node : frame.nodes) nodes.push_back(NodeJson(node));
+  j["nodes"] = std::move(nodes);
+  j["variables"] = VariablesJson(frame.variables);
+  j["draw_list"] = frame.draw_list;
+  Json draws = Json::array();
+  for (const DrawRecord& record : frame.draws) draws.push_back(DrawJson(record));
+  j["draws"] = std::move(draws);
+  if (!frame.debug.empty()) j["debug"] = frame.debug;
+  if (!frame.messages.empty()) {
+    Json messages = Json::array();
+    for (const MessageTrace& m : frame.messages)
+      messages.push_back({{"caption", m.caption}, {"text", m.text}});
+    j["messages"] = std::move(messages);
+  }
+  return j;
+}
+
+}  // namespace cva::trace

@@ -1,0 +1,216 @@
+#include "trace_session.h"
+
+#include <filesystem>
+
+#include "document/document.h"
+#include "player/scene_passes.h"
+#include "png_size.h"
+#include "render/image_resource.h"
+#include "scene/controller/node_controller.h"
+#include "scene/controller/process_variables.h"
+#include "scene/hit/node_shape.h"
+#include "scene/instance.h"
+#include "scene/objects/scene_object.h"
+#include "scene/scene.h"
+#include "scene/scene_node.h"
+#include "stream/text_conversion.h"
+#include "system/text_codec.h"
+
+namespace cva::trace {
+namespace {
+
+// A document still not current after this many frames is taken as stuck (every resource of a
+// trace loads within a few polls).
+constexpr int kMaxLoadFrames = 1000;
+
+std::optional<std::string> Utf8Of(const EncodedText* text) {
+  if (!text) return std::nullopt;
+  return ToUtf8(*text);
+}
+
+void AddVariables(const VariableTable& table, VariableTrace::Scope scope, int32_t node,
+                  std::vector<VariableTrace>& out) {
+  for (const auto& [id, variable] : table) out.push_back({scope, node, id, variable.value()});
+}
+
+void CaptureNodes(const SceneNode& node, FrameTrace& out) {
+  NodeTrace t;
+  t.id = node.id();
+  if (!node.name().bytes().empty()) t.name = ToUtf8(node.name());
+  t.inactive = node.inactive;
+  t.hidden = node.hidden;
+  t.frozen = node.frozen;
+  t.suspended = node.suspended;
+  const DisplayNode& display = node.display();
+  t.visibility = display.visibility;
+  t.depth = display.depth;
+  t.colour = display.colour;
+  t.world = Affine::Of(RecordedMatrix(display.world()));
+  if (std::optional<Outline> outline = NodeOutline(node)) t.outline = *outline;
+  t.hit_state = node.hit_state;
+  if (const Instance* instance = node.instance()) t.object = instance->Definition().id();
+  out.nodes.push_back(std::move(t));
+  if (NodeController* controller = node.controller())
+    AddVariables(controller->variables(), VariableTrace::Scope::kController, node.id(),
+                 out.variables);
+  for (const auto& child : node.children()) CaptureNodes(*child, out);
+}
+
+}  // namespace
+
+EncodedText StartLabelName(const std::string& utf8) {
+  return EncodedText::FromNarrow(Utf8ToCp932(utf8));
+}
+
+void TraceSession::JumpLog::LabelEntered(int32_t label, const EncodedText* name) {
+  jumps.push_back({label, Utf8Of(name)});
+}
+
+TraceSession::TraceSession(TraceOptions options)
+    : options_(std::move(options)), player_frame_(host_, ScenePasses::Standard()) {
+  host_.set_draw_state(&draw_state_);
+  host_.set_input_state(&input_);
+  host_.set_label_listener(&jump_log_);
+  load_listener_ =
+      std::make_unique<PlayerLoadListener>(clear_target_, StartLabelName(options_.label));
+  host_.set_load_listener(load_listener_.get());
+  if (options_.clock == TraceOptions::Clock::kFixed)
+    player_frame_.clock().SetFixedStep(static_cast<int32_t>(options_.step_ms));
+  else
+    player_frame_.clock().SetFixedStep(0);
+}
+
+TraceSession::~TraceSession() {
+  // The host goes before the listeners it refers to.
+  host_.Clear();
+}
+
+bool TraceSession::Load() {
+  const std::filesystem::path path(options_.document);
+  const std::string directory = path.parent_path().string();
+  if (!directory.empty() && !SystemServices().SetCurrentDirectory(directory)) {
+    error_ = "cannot make '" + directory + "' the current directory";
+    return false;
+  }
+  const std::string file = path.filename().string();
+  if (file.empty()) {
+    error_ = "no document file name in '" + options_.document + "'";
+    return false;
+  }
+  host_.StartLoad(EncodedText::FromNarrow(Utf8ToCp932(file)), StartLabelName(options_.label));
+  // Input meant for frame 0 is in place before the frame that makes the document current.
+  ApplyInput(0);
+  for (int i = 0; i < kMaxLoadFrames && !host_.document(); ++i) {
+    RunFrame(0);
+    const DocumentLoader* loader = host_.pending_loader();
+    if (loader && loader->state() == LoadableResource::kFailed) break;
+  }
+  if (!host_.document()) {
+    std::vector<std::string> parts;
+    for (const MessageTrace& m : services_.TakeMessages())
+      parts.push_back("[" + m.caption + "] " + m.text);
+    const DocumentLoader* loader = host_.pending_loader();
+    if (loader && !loader->error().empty()) {
+      // The loader's text names the document and, for unreadable data, the byte offset.
+      parts.push_back((loader->error_offset() ? "malformed document: " : "") + loader->error());
+    }
+    if (parts.empty()) parts.push_back("the document did not finish loading");
+    for (const std::string& part : parts) error_ += (error_.empty() ? "" : "\n") + part;
+    return false;
+  }
+  TakeImageSizes();
+  first_ = Capture(0);
+  if (options_.require_start_label &&
+      host_.document()->label_names().Find(StartLabelName(options_.label)) == -1) {
+    for (const MessageTrace& m : first_->messages) error_ += "[" + m.caption + "] " + m.text + "\n";
+    error_ += "start label '" + options_.label + "' not found";
+    return false;
+  }
+  next_frame_ = 1;
+  return true;
+}
+
+FrameTrace TraceSession::Step() {
+  if (first_) {
+    FrameTrace first = std::move(*first_);
+    first_.reset();
+    return first;
+  }
+  const int32_t frame = next_frame_++;
+  ApplyInput(frame);
+  RunFrame(frame);
+  return Capture(frame);
+}
+
+bool TraceSession::Run(const std::function<void(const FrameTrace&)>& sink) {
+  if (!Load()) return false;
+  for (int32_t i = 0; i < options_.frames; ++i) sink(Step());
+  return true;
+}
+
+void TraceSession::ApplyInput(int32_t trace_frame) {
+  for (const InputEvent& event : options_.input) {
+    if (event.frame != trace_frame) continue;
+    switch (event.kind) {
+      case InputEvent::Kind::kMove:
+        input_.MoveTo(event.x, event.y);
+        break;
+      case InputEvent::Kind::kDown:
+        input_.SetButton(event.button, true);
+        break;
+      case InputEvent::Kind::kUp:
+        input_.SetButton(event.button, false);
+        break;
+    }
+  }
+}
+
+void TraceSession::RunFrame(int32_t) {
+  provider_.Clear();
+  jump_log_.jumps.clear();
+  player_frame_.Run(now_);
+  now_ += options_.step_ms;  // the simulated tick count of the next frame
+}
+
+void TraceSession::TakeImageSizes() {
+  for (const auto& [id, resource] : host_.document()->resources()) {
+    if (resource->Kind() != ResourceKind::kImage) continue;
+    std::vector<uint8_t> bytes;
+    if (!SystemServices().ReadFile(resource->name(), bytes)) continue;
+    if (std::optional<ImageSize> size = PngSize(bytes))
+      provider_.SetImageSize(ToNarrow(resource->name()), *size);
+  }
+}
+
+FrameTrace TraceSession::Capture(int32_t trace_frame) {
+  FrameTrace t;
+  t.frame = trace_frame;
+  t.step = player_frame_.last_step();
+  const PointerState& pointer = player_frame_.pointer();
+  t.pointer = pointer.position;
+  t.buttons = pointer.buttons;
+  t.pressed = pointer.pressed;
+  t.moved = pointer.moved != 0;
+  t.jumps = std::move(jump_log_.jumps);
+  jump_log_.jumps.clear();
+  if (Scene* scene = host_.scene()) {
+    Document& document = scene->document();
+    t.time = scene->time();
+    t.scene_frame = scene->frame();
+    t.label = scene->current_label();
+    if (t.label >= INT16_MIN && t.label <= INT16_MAX)
+      t.label_name = Utf8Of(document.label_names().NameOf(static_cast<int16_t>(t.label)));
+    AddVariables(document.variables(), VariableTrace::Scope::kDocument, -1, t.variables);
+    if (const SceneNode* root = scene->root()) CaptureNodes(*root, t);
+    for (const SceneNode* node : scene->DrawOrder()) t.draw_list.push_back(node->id());
+  }
+  AddVariables(ProcessVariables(), VariableTrace::Scope::kProcess, -1, t.variables);
+  t.draws = provider_.records();
+  const std::vector<std::string>& debug = provider_.debug_texts();
+  for (size_t i = debug_seen_; i < debug.size(); ++i) t.debug.push_back(debug[i]);
+  debug_seen_ = debug.size();
+  t.messages = services_.TakeMessages();
+  return t;
+}
+
+}  // namespace cva::trace

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capturing_services.h"
+#include "frame_trace.h"
+#include "input_script.h"
+#include "player/clear_colour_target.h"
+#include "player/input_state.h"
+#include "player/player_frame.h"
+#include "player/player_load_listener.h"
+#include "render/draw_state.h"
+#include "render/record/recording_provider.h"
+#include "scene/host/playback_host.h"
+#include "scene/scene_label_listener.h"
+
+namespace cva::trace {
+
+struct TraceOptions {
+  enum class Clock : uint8_t {
+    kFixed,     // every frame advances by `step_ms` (the player's fixed-step mode)
+    kRealTime,  // the tick count advances by `step_ms` per frame; the first frame advances 0
+  };
+
+  // Path of the document; files it names are looked up relative to its directory.
+  std::string document;
+  // The start label (UTF-8), looked up like the player's setting, as Shift-JIS.
+  std::string label = "default";
+  int32_t frames = 60;
+  Clock clock = Clock::kFixed;
+  uint32_t step_ms = 10;
+  std::vector<InputEvent> input;
+  // Whether a start label the document lacks fails the load (the player only reports it).
+  bool require_start_label = true;
+};
+
+// Plays a document headlessly the way the player does: a PlaybackHost over a recording
+// provider, the player's frame step (pointer pass, pointer update, controller pass, advance,
+// draw) and frame clock, with input from a script. After every frame it reports what the
+// frame observed.
+class TraceSession {
+ public:
+  // Installs its services (message boxes are captured) for its lifetime.
+  explicit TraceSession(TraceOptions options);
+  ~TraceSession();
+  TraceSession(const TraceSession&) = delete;
+  TraceSession& operator=(const TraceSession&) = delete;
+
+  // Makes the document's directory current, starts loading it and runs frames until it is
+  // current; that frame is frame 0 of the trace. False with error() when the document cannot
+  // be loaded or (when required) lacks the start label.
+  bool Load();
+  // The trace of the next frame: frame 0 is the one Load ran, later calls run a frame each.
+  FrameTrace Step();
+  // Load, then `options.frames` frames, each handed to `sink`. False with error() when the
+  // load failed.
+  bool Run(const std::function<void(const FrameTrace&)>& sink);
+
+  const std::string& error() const { return error_; }
+  PlaybackHost& host() { return host_; }
+  RecordingProvider& provider() { return provider_; }
+  // The colour the player would clear the stage to (set when the document became current).
+  std::optional<Colour> clear_colour() const { return clear_target_.colour; }
+
+ private:
+  struct ClearTarget final : ClearColourTarget {
+    void SetClearColour(Colour c) override { colour = c; }
+    std::optional<Colour> colour;
+  };
+  struct JumpLog final : SceneLabelListener {
+    void LabelEntered(int32_t label, const EncodedText* name) override;
+    std::vector<JumpTrace> jumps;
+  };
+
+  void RunFrame(int32_t trace_frame);
+  void ApplyInput(int32_t trace_frame);
+  void TakeImageSizes();
+  FrameTrace Capture(int32_t trace_frame);
+
+  CapturingServices services_;  // first: installed before and removed after everything else
+  TraceOptions options_;
+  RecordingProvider provider_;
+  DrawState draw_state_{provider_};
+  InputState input_;
+  PlaybackHost host_{provider_};
+  ClearTarget clear_target_;
+  std::unique_ptr<PlayerLoadListener> load_listener_;
+  JumpLog jump_log_;
+  PlayerFrame player_frame_;
+  uint32_t now_ = 0;
+  size_t debug_seen_ = 0;
+  int32_t next_frame_ = 0;
+  std::optional<FrameTrace> first_;
+  std::string error_;
+};
+
+// The start label name as the player's settings hold it: Shift-JIS text from UTF-8.
+EncodedText StartLabelName(const std::string& utf8);
+
+}  // namespace cva::trace
