@@ -158,7 +158,7 @@ int Extract(const std::string& path, std::vector<std::string> args) {
     std::error_code ec;
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
     std::FILE* f = std::fopen(target.string().c_str(), "wb");
-    bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = f && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
     if (f) ok = std::fclose(f) == 0 && ok;
     if (!ok) {
       status = Error("cannot write '" + target.string() + "'");
@@ -179,7 +179,8 @@ int Cat(const std::string& path, const std::string& name) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
-  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout))
+  if ((!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) ||
+      std::fflush(stdout))
     return Error("cannot write to standard output");
   return 0;
 }
