@@ -108,7 +108,9 @@ int main(int argc, char** argv) {
   cva::trace::TraceSession session(std::move(options));
   bool written = true;
   const bool ok = session.Run([&](const cva::trace::FrameTrace& frame) {
-    const std::string line = cva::trace::FrameToJson(frame).dump() + "\n";
+    const std::string line = cva::trace::FrameToJson(frame).dump(
+                                 -1, ' ', false, nlohmann::json::error_handler_t::replace) +
+                             "\n";
     written = written && std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
   });
   if (!ok) {
