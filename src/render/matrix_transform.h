@@ -31,6 +31,8 @@ class MatrixTransform final : public Transform {
   void SetIdentity() override;
 
   const Matrix4& matrix() const { return matrix_; }
+  // For callers that compute the matrix themselves and only store it here.
+  Matrix4& mutable_matrix() { return matrix_; }
 
  private:
   Matrix4 matrix_ = Matrix4::Identity();

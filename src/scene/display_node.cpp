@@ -1,8 +1,10 @@
 #include "scene/display_node.h"
 
 #include "document/resource_provider.h"
+#include "render/matrix_transform.h"
 
 namespace cva {
+
 namespace {
 
 std::unique_ptr<Transform> IdentityTransform(ResourceProvider& provider) {
@@ -11,42 +13,78 @@ std::unique_ptr<Transform> IdentityTransform(ResourceProvider& provider) {
   return transform;
 }
 
+// A portable transform in `arena`, its matrix in `matrix`.
+Transform* ArenaTransform(NodeArena& arena, Matrix4*& matrix) {
+  MatrixTransform* transform = arena.Make<MatrixTransform>();
+  matrix = &transform->mutable_matrix();
+  return transform;
+}
+
 }  // namespace
 
-DisplayNode::DisplayNode(ResourceProvider& provider)
-    : local_(IdentityTransform(provider)),
-      parent_base_(IdentityTransform(provider)),
-      world_(IdentityTransform(provider)) {
+DisplayNode::DisplayNode(ResourceProvider& provider) {
+  std::unique_ptr<Transform> first = IdentityTransform(provider);
+  if (dynamic_cast<MatrixTransform*>(first.get())) {
+    // The provider's transforms are portable ones, so portable ones kept with the node do
+    // exactly what the provider's would.
+    local_ = ArenaTransform(arena_, local_matrix_);
+    parent_base_ = ArenaTransform(arena_, parent_base_matrix_);
+    world_ = ArenaTransform(arena_, world_matrix_);
+  } else {
+    owned_local_ = std::move(first);
+    owned_parent_base_ = IdentityTransform(provider);
+    owned_world_ = IdentityTransform(provider);
+    local_ = owned_local_.get();
+    parent_base_ = owned_parent_base_.get();
+    world_ = owned_world_.get();
+  }
   for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) AddProperty(index);
-  DrawCodesValue& codes = *FieldsOf<1>(holder(1));
+  DrawCodesValue& codes = *fields<1>();
   codes.blend = 1;
   codes.mask = 1;
   codes.visibility = kParentVisibility;
   track(1)->Reset();  // the track starts from the node's own codes
 }
 
+DisplayNode::~DisplayNode() {
+  // Tracks refer to the values, so they go first.
+  for (PropertyTrack* track : tracks_) {
+    if (track) track->~PropertyTrack();
+  }
+  for (PropertyValue* value : starts_) {
+    if (value) value->~PropertyValue();
+  }
+  for (PropertyValue* value : holders_) {
+    if (value) value->~PropertyValue();
+  }
+  if (local_matrix_) {
+    for (Transform* transform : {local_, parent_base_, world_}) transform->~Transform();
+  }
+}
+
 PropertyValue* DisplayNode::AddProperty(int index) {
   if (index < 0 || index >= kPropertyCount) return nullptr;
   const size_t i = static_cast<size_t>(index);
   if (!holders_[i]) {
-    holders_[i] = CreatePropertyValue(index);
-    tracks_[i] = std::make_unique<PropertyTrack>(*holders_[i]);
+    holders_[i] = CreatePropertyValueIn(index, arena_);
+    starts_[i] = CreatePropertyValueIn(index, arena_);
+    tracks_[i] = arena_.Make<PropertyTrack>(*holders_[i], *starts_[i], flags_);
   }
-  return holders_[i].get();
+  return holders_[i];
 }
 
 PropertyValue* DisplayNode::holder(int index) const {
   if (index < 0 || index >= kPropertyCount) return nullptr;
-  return holders_[static_cast<size_t>(index)].get();
+  return holders_[static_cast<size_t>(index)];
 }
 
 PropertyTrack* DisplayNode::track(int index) const {
   if (index < 0 || index >= kPropertyCount) return nullptr;
-  return tracks_[static_cast<size_t>(index)].get();
+  return tracks_[static_cast<size_t>(index)];
 }
 
 void DisplayNode::ResetTracks() {
-  for (const std::unique_ptr<PropertyTrack>& track : tracks_) {
+  for (PropertyTrack* track : tracks_) {
     if (track) track->Reset();
   }
 }

@@ -5,8 +5,10 @@
 #include <memory>
 
 #include "render/colour.h"
+#include "render/matrix.h"
 #include "render/primitives.h"
 #include "render/vec2.h"
+#include "scene/node_arena.h"
 #include "scene/property_record.h"
 #include "scene/property_track.h"
 #include "scene/property_value.h"
@@ -16,7 +18,9 @@ namespace cva {
 class ResourceProvider;
 
 // The animated side of a scene node: its property values with one track each, its transforms
-// and the colour, depth and visibility it takes after combining with its parent.
+// and the colour, depth and visibility it takes after combining with its parent. Values,
+// tracks and (when the provider's transforms are the portable kind) transforms live in the
+// node's own arena, each value next to its start value and track.
 class DisplayNode {
  public:
   // Effective visibility codes.
@@ -31,6 +35,7 @@ class DisplayNode {
   // Creates properties 0 to 7 at their defaults (property 1 at blend 1, mask 1, visibility 3),
   // their tracks, and identity matrices from `provider`.
   explicit DisplayNode(ResourceProvider& provider);
+  ~DisplayNode();
   DisplayNode(const DisplayNode&) = delete;
   DisplayNode& operator=(const DisplayNode&) = delete;
 
@@ -42,12 +47,27 @@ class DisplayNode {
   // The current value / the track of property `index`, or null when the node lacks it.
   PropertyValue* holder(int index) const;
   PropertyTrack* track(int index) const;
+  // The fields of property I's current value, or null when the node lacks the property.
+  template <size_t I>
+  PropertyFields<I>* fields() const {
+    static_assert(I < kPropertyCount);
+    // The value at index I was created for property I, so it is a TypedPropertyValue<I>.
+    PropertyValue* value = holders_[I];
+    return value ? &static_cast<TypedPropertyValue<I>*>(value)->fields() : nullptr;
+  }
   // Resets every track to its start state.
   void ResetTracks();
+  // The flags of the node's tracks (which to advance, which do not inherit).
+  const TrackFlags& track_flags() const { return flags_; }
 
   Transform& local() const { return *local_; }
   Transform& parent_base() const { return *parent_base_; }
   Transform& world() const { return *world_; }
+  // The matrices of local(), parent_base() and world() when they are portable transforms
+  // (MatrixTransform), for computing them directly; null otherwise.
+  Matrix4* local_matrix() const { return local_matrix_; }
+  Matrix4* parent_base_matrix() const { return parent_base_matrix_; }
+  Matrix4* world_matrix() const { return world_matrix_; }
   // The matrix used as the parent transform this frame (null until the first update).
   const Transform* parent_world() const { return parent_world_; }
   void set_parent_world(const Transform* parent_world) { parent_world_ = parent_world; }
@@ -58,12 +78,21 @@ class DisplayNode {
   int32_t visibility = kParentVisibility;
 
  private:
-  // Values are declared before the tracks that refer to them, so tracks go first.
-  std::array<std::unique_ptr<PropertyValue>, kPropertyCount> holders_;
-  std::array<std::unique_ptr<PropertyTrack>, kPropertyCount> tracks_;
-  std::unique_ptr<Transform> local_;
-  std::unique_ptr<Transform> parent_base_;
-  std::unique_ptr<Transform> world_;
+  TrackFlags flags_;
+  // Holds the objects below; they are destroyed by the destructor, tracks first.
+  NodeArena arena_;
+  std::array<PropertyValue*, kPropertyCount> holders_{};
+  std::array<PropertyValue*, kPropertyCount> starts_{};
+  std::array<PropertyTrack*, kPropertyCount> tracks_{};
+  std::unique_ptr<Transform> owned_local_;
+  std::unique_ptr<Transform> owned_parent_base_;
+  std::unique_ptr<Transform> owned_world_;
+  Transform* local_ = nullptr;
+  Transform* parent_base_ = nullptr;
+  Transform* world_ = nullptr;
+  Matrix4* local_matrix_ = nullptr;
+  Matrix4* parent_base_matrix_ = nullptr;
+  Matrix4* world_matrix_ = nullptr;
   const Transform* parent_world_ = nullptr;
 };
 

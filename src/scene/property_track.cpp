@@ -2,7 +2,24 @@
 
 namespace cva {
 
-PropertyTrack::PropertyTrack(PropertyValue& holder) : holder_(holder), start_(holder.Clone()) {}
+PropertyTrack::PropertyTrack(PropertyValue& holder)
+    : holder_(holder), owned_start_(holder.Clone()), start_(owned_start_.get()) {}
+
+PropertyTrack::PropertyTrack(PropertyValue& holder, PropertyValue& start, TrackFlags& flags)
+    : holder_(holder), start_(&start), flags_(&flags) {
+  start.Assign(holder);
+  flags.not_inheriting &= ~FlagBit();
+}
+
+void PropertyTrack::set_inherit(bool inherit) {
+  inherit_ = inherit;
+  if (!flags_) return;
+  if (inherit) {
+    flags_->not_inheriting &= ~FlagBit();
+  } else {
+    flags_->not_inheriting |= FlagBit();
+  }
+}
 
 void PropertyTrack::Reset() {
   segment_time_ = 0.0f;
@@ -17,6 +34,7 @@ void PropertyTrack::Reset() {
 void PropertyTrack::SetMotion(const Motion* motion) {
   Reset();
   motion_ = motion;
+  if (flags_) flags_->advancing |= FlagBit();
 }
 
 }  // namespace cva

@@ -13,6 +13,16 @@ class Motion;
 class TrackEvents;
 struct Keyframe;
 
+// What the owner of several tracks keeps about them to skip work per frame: one bit per
+// property index (the track of property i is bit i).
+struct TrackFlags {
+  // Tracks to advance: set when a track is given a motion (or none, so that one more
+  // advance clears its passed-key flag); cleared by an advance that finds no motion.
+  uint32_t advancing = 0;
+  // Tracks that do not combine with the parent node's value.
+  uint32_t not_inheriting = 0;
+};
+
 // Plays one motion on one property of a display node: the holder is the property's current
 // value (owned by the display node), the start value is the value at the start of the current
 // segment. Advancing through the keyframes is done per frame by the scene's update; it takes
@@ -33,6 +43,9 @@ class PropertyTrack {
 
   // The track of `holder`'s property; it has no motion until a label jump gives it one.
   explicit PropertyTrack(PropertyValue& holder);
+  // The same, with a start value owned by the caller (initialised here from the holder) and
+  // the caller's flags kept up to date; both must outlive the track.
+  PropertyTrack(PropertyValue& holder, PropertyValue& start, TrackFlags& flags);
   PropertyTrack(const PropertyTrack&) = delete;
   PropertyTrack& operator=(const PropertyTrack&) = delete;
 
@@ -62,7 +75,7 @@ class PropertyTrack {
   const PropertyValue& start() const { return *start_; }
   const Motion* motion() const { return motion_; }
   bool inherit() const { return inherit_; }
-  void set_inherit(bool inherit) { inherit_ = inherit; }
+  void set_inherit(bool inherit);
   bool enabled() const { return enabled_; }
   bool passed_key() const { return passed_key_; }
   float segment_time() const { return segment_time_; }
@@ -80,8 +93,13 @@ class PropertyTrack {
   // Reaches `key`: applies its value, counts it and reports it.
   void Reach(const Keyframe& key, TrackEvents* events);
 
+  // The bit of this track in the owner's flags.
+  uint32_t FlagBit() const { return uint32_t{1} << static_cast<unsigned>(holder_.Index()); }
+
   PropertyValue& holder_;
-  std::unique_ptr<PropertyValue> start_;
+  std::unique_ptr<PropertyValue> owned_start_;  // null when the owner keeps the start value
+  PropertyValue* start_;
+  TrackFlags* flags_ = nullptr;
   bool inherit_ = true;  // combines with the parent node's value
   bool enabled_ = true;
   bool passed_key_ = false;  // a keyframe was reached during the last advance

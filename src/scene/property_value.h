@@ -7,6 +7,8 @@
 
 namespace cva {
 
+class NodeArena;
+
 // The current, start or target value of one property of a display node. Every value belongs
 // to one property index; values of different indices are never mixed: Assign and Apply with a
 // value of another index leave this value unchanged.
@@ -83,6 +85,8 @@ const PropertyFields<I>* FieldsOf(const PropertyValue* value) {
 
 // A new value of property `index` with its defaults, or null for an index outside 0..25.
 std::unique_ptr<PropertyValue> CreatePropertyValue(int index);
+// The same, placed in `arena`: the caller destroys it (its storage stays with the arena).
+PropertyValue* CreatePropertyValueIn(int index, NodeArena& arena);
 // A new value holding `record`, of the property the record belongs to.
 std::unique_ptr<PropertyValue> CreatePropertyValue(const PropertyValueRecord& record);
 

@@ -26,7 +26,7 @@ constexpr uint8_t kAdditiveCode = 2;
 // along each negative count) when the node has one.
 void BuildMaskMatrix(const SceneNode& node, Vec2 extent, Transform& out, Transform& scratch) {
   const DisplayNode& display = node.display();
-  const TexRepeatValue* repeat = FieldsOf<kTexRepeat>(display.holder(kTexRepeat));
+  const TexRepeatValue* repeat = display.fields<kTexRepeat>();
   if (!repeat) {
     out.CopyFrom(display.world());
     return;
@@ -53,7 +53,7 @@ void Scene::Draw(DrawState& state) {
     const DisplayNode& display = node->display();
     if (!instance || display.visibility == DisplayNode::kNotDrawn) continue;
 
-    const DrawCodesValue* codes = FieldsOf<kDrawCodes>(display.holder(kDrawCodes));
+    const DrawCodesValue* codes = display.fields<kDrawCodes>();
     const uint8_t blend_code = codes ? codes->blend : 0;
     const uint8_t mask_code = codes ? codes->mask : 0;
     const int32_t blend =
@@ -61,7 +61,7 @@ void Scene::Draw(DrawState& state) {
     int32_t mask = DrawState::kNoMask;
     if (mask_code == kWritesMask) mask = DrawState::kWriteMask;
     if (mask_code == kInsideMask || mask_code == kInsideAndCloses) mask = DrawState::kInsideMask;
-    const MaskThresholdValue* threshold = FieldsOf<kMaskThreshold>(display.holder(kMaskThreshold));
+    const MaskThresholdValue* threshold = display.fields<kMaskThreshold>();
     const bool sets_threshold = mask_code == kWritesMask && threshold;
 
     if (blend != state.BlendMode() || mask != state.MaskMode() ||

@@ -19,20 +19,20 @@ constexpr int kPivot = 5;
 constexpr int kColour = 7;
 constexpr uint8_t kFaceAlongPath = 3;
 
+// A property without a track inherits.
 bool Inherits(const DisplayNode& display, int property) {
-  const PropertyTrack* track = display.track(property);
-  return track == nullptr || track->inherit();
+  return (display.track_flags().not_inheriting & (uint32_t{1} << property)) == 0;
 }
 
 // The node's stored placement values (defaults where a value is missing).
 PlacementValues StoredPlacement(const DisplayNode& display) {
   PlacementValues values;
-  if (const PositionValue* p = FieldsOf<kPosition>(display.holder(kPosition))) {
+  if (const PositionValue* p = display.fields<kPosition>()) {
     values.position = p->position;
   }
-  if (const AngleValue* a = FieldsOf<kAngle>(display.holder(kAngle))) values.angle = a->angle;
-  if (const ScaleValue* s = FieldsOf<kScale>(display.holder(kScale))) values.scale = s->scale;
-  if (const PivotValue* v = FieldsOf<kPivot>(display.holder(kPivot))) values.pivot = v->pivot;
+  if (const AngleValue* a = display.fields<kAngle>()) values.angle = a->angle;
+  if (const ScaleValue* s = display.fields<kScale>()) values.scale = s->scale;
+  if (const PivotValue* v = display.fields<kPivot>()) values.pivot = v->pivot;
   return values;
 }
 
@@ -52,7 +52,7 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
 
 void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
   PlacementValues values = StoredPlacement(display);
-  const AngleValue* angle = FieldsOf<kAngle>(display.holder(kAngle));
+  const AngleValue* angle = display.fields<kAngle>();
   if (angle && angle->direction_mode == kFaceAlongPath) {
     values.angle = std::atan2(values.position.y - display.previous_position.y,
                               values.position.x - display.previous_position.x);
@@ -91,14 +91,14 @@ void CombineWithParent(SceneNode& node, Transform& scratch) {
   display.world().CopyFrom(display.local());
   display.world().PostMultiply(*display.parent_world());
 
-  const ColourValue* colour = FieldsOf<kColour>(display.holder(kColour));
+  const ColourValue* colour = display.fields<kColour>();
   display.colour = colour ? colour->colour : Colour{};
   if (Inherits(display, kColour)) display.colour = display.colour.Modulated(parent.colour);
 
-  const DepthValue* depth = FieldsOf<kDepth>(display.holder(kDepth));
+  const DepthValue* depth = display.fields<kDepth>();
   display.depth = depth && depth->depth != 0 ? depth->depth : parent.depth;
 
-  const DrawCodesValue* codes = FieldsOf<kDrawCodes>(display.holder(kDrawCodes));
+  const DrawCodesValue* codes = display.fields<kDrawCodes>();
   const int32_t visibility = codes ? codes->visibility : DisplayNode::kParentVisibility;
   display.visibility =
       visibility == DisplayNode::kParentVisibility ? parent.visibility : visibility;

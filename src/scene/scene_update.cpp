@@ -1,4 +1,5 @@
 // The per-frame update of a scene: clock, tracks, transforms and the on-load jump.
+#include <bit>
 #include <cmath>
 #include <memory>
 
@@ -41,13 +42,15 @@ void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) 
   const bool is_root = node.parent() == nullptr;
 
   node.changed = false;
-  if (const PositionValue* position = FieldsOf<2>(display.holder(2))) {
+  if (const PositionValue* position = display.fields<2>()) {
     display.previous_position = position->position;
   }
   on_load_key_reached_ = false;
   const float length = frame_length();
-  for (int index = 0; index < kPropertyCount; ++index) {
-    PropertyTrack* track = display.track(index);
+  // Only tracks with a motion (and those that just lost theirs) do anything when advanced;
+  // they go in property order.
+  for (uint32_t pending = display.track_flags().advancing; pending != 0; pending &= pending - 1) {
+    PropertyTrack* track = display.track(std::countr_zero(pending));
     if (track && track->Advance(length, dt, this)) node.changed = true;
   }
   if (node.changed) BuildLocalMatrix(display, *scratch_);
@@ -72,8 +75,7 @@ void Scene::KeyframeReached(PropertyTrack& track, const Keyframe&) {
 void Scene::MotionFinished(PropertyTrack&) {}
 
 void Scene::RunOnLoadJump() {
-  const OnLoadJumpValue* jump =
-      FieldsOf<DisplayNode::kOnLoadJumpProperty>(root()->display().holder(8));
+  const OnLoadJumpValue* jump = root()->display().fields<DisplayNode::kOnLoadJumpProperty>();
   if (!jump) return;
   bool all_done = true;
   if (jump->check_all) {

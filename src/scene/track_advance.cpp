@@ -78,8 +78,8 @@ bool PropertyTrack::FireActions(const Keyframe& key) {
       loops_.pop_back();
     }
   }
-  if (key.inheritance == Keyframe::kInheritOn) inherit_ = true;
-  if (key.inheritance == Keyframe::kInheritOff) inherit_ = false;
+  if (key.inheritance == Keyframe::kInheritOn) set_inherit(true);
+  if (key.inheritance == Keyframe::kInheritOff) set_inherit(false);
   return jumped;
 }
 
@@ -107,7 +107,10 @@ void PropertyTrack::Reach(const Keyframe& key, TrackEvents* events) {
 
 bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
   passed_key_ = false;
-  if (!motion_) return false;
+  if (!motion_) {
+    if (flags_) flags_->advancing &= ~FlagBit();
+    return false;
+  }
   if (key_index_ == kNotStarted) NextSegment();
   if (key_index_ == kFinished) return false;
   const Keyframe* key = CurrentKey();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
+
+namespace cva {
+
+// Bump storage for the values and tracks of one display node, so that what a frame touches
+// of a node lies together in memory: the first kInlineBytes live inside the arena itself
+// (and so inside the node), the rest in heap blocks. Storage is given back only when the
+// arena goes; the objects placed in it are destroyed by their owner.
+class NodeArena {
+ public:
+  static constexpr size_t kInlineBytes = 1536;
+
+  NodeArena() = default;
+  NodeArena(const NodeArena&) = delete;
+  NodeArena& operator=(const NodeArena&) = delete;
+
+  // Uninitialised storage of `size` bytes aligned to `align` (a power of two at most
+  // alignof(std::max_align_t)).
+  void* Allocate(size_t size, size_t align);
+
+  template <class T, class... Args>
+  T* Make(Args&&... args) {
+    return new (Allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+  }
+
+ private:
+  // Heap blocks are at least this large, so a node that grows takes few of them.
+  static constexpr size_t kBlockBytes = 1024;
+
+  alignas(std::max_align_t) std::byte inline_[kInlineBytes];
+  std::byte* next_ = inline_;
+  std::byte* end_ = inline_ + kInlineBytes;
+  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+};
+
+}  // namespace cva
