@@ -79,13 +79,16 @@ Matrix4 Matrix4::RotationZ(float radians) {
 }
 
 Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
+  // Row by row, so that the four columns of a row are computed side by side; each element is
+  // still the sum 0 + a[r][0] b[0][c] + ... + a[r][3] b[3][c] taken in that order.
   Matrix4 result;
   for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) {
-      float sum = 0.0f;
-      for (int k = 0; k < 4; ++k) sum += a.m[r][k] * b.m[k][c];
-      result.m[r][c] = sum;
+    float row[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int k = 0; k < 4; ++k) {
+      const float factor = a.m[r][k];
+      for (int c = 0; c < 4; ++c) row[c] += factor * b.m[k][c];
     }
+    for (int c = 0; c < 4; ++c) result.m[r][c] = row[c];
   }
   return result;
 }

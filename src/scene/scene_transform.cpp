@@ -50,6 +50,14 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
   out.PostMultiply(scratch);
 }
 
+Matrix4 PlacementMatrix(const PlacementValues& values) {
+  Matrix4 out = Matrix4::Translation(-values.pivot.x, -values.pivot.y, 0.0f);
+  out = Multiply(out, Matrix4::Scaling(values.scale.x, values.scale.y, 1.0f));
+  out = Multiply(out, Matrix4::RotationZ(values.angle));
+  out = Multiply(out, Matrix4::Translation(values.pivot.x, values.pivot.y, 0.0f));
+  return Multiply(out, Matrix4::Translation(values.position.x, values.position.y, 0.0f));
+}
+
 void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
   PlacementValues values = StoredPlacement(display);
   const AngleValue* angle = display.fields<kAngle>();
@@ -57,7 +65,11 @@ void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
     values.angle = std::atan2(values.position.y - display.previous_position.y,
                               values.position.x - display.previous_position.x);
   }
-  BuildPlacement(values, display.local(), scratch);
+  if (Matrix4* local = display.local_matrix()) {
+    *local = PlacementMatrix(values);
+  } else {
+    BuildPlacement(values, display.local(), scratch);
+  }
 }
 
 void CombineRoot(DisplayNode& display, const Transform& base) {
@@ -88,8 +100,14 @@ void CombineWithParent(SceneNode& node, Transform& scratch) {
     if (parent.parent_world()) display.parent_base().PostMultiply(*parent.parent_world());
     display.set_parent_world(&display.parent_base());
   }
-  display.world().CopyFrom(display.local());
-  display.world().PostMultiply(*display.parent_world());
+  if (display.world_matrix() && display.parent_world() == &parent.world() &&
+      parent.world_matrix()) {
+    // All portable matrices: the same product without going through the transforms.
+    *display.world_matrix() = Multiply(*display.local_matrix(), *parent.world_matrix());
+  } else {
+    display.world().CopyFrom(display.local());
+    display.world().PostMultiply(*display.parent_world());
+  }
 
   const ColourValue* colour = display.fields<kColour>();
   display.colour = colour ? colour->colour : Colour{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/matrix.h"
 #include "render/vec2.h"
 
 namespace cva {
@@ -19,6 +20,9 @@ struct PlacementValues {
 // Writes into `out` the transform that moves points by -pivot, scales them, rotates them
 // about the z axis, moves them by +pivot and then by the position. `scratch` is overwritten.
 void BuildPlacement(const PlacementValues& values, Transform& out, Transform& scratch);
+
+// The same transform as a portable matrix, computed with the same products in the same order.
+Matrix4 PlacementMatrix(const PlacementValues& values);
 
 // Rebuilds the node's local matrix from properties 2 to 5. An angle whose direction mode is
 // 3 is replaced by the direction of travel since `previous_position` (angle 0 when the node

@@ -1,5 +1,7 @@
 #include "render/record/recording_provider.h"
 
+#include <typeinfo>
+
 #include "converter/inert_primitives.h"
 #include "document/named_data.h"
 #include "render/matrix_transform.h"
@@ -47,8 +49,9 @@ class RecordedSound final : public SoundResource {
 }  // namespace
 
 Matrix4 RecordedMatrix(const Transform& transform) {
-  const auto* matrix = dynamic_cast<const MatrixTransform*>(&transform);
-  return matrix ? matrix->matrix() : Matrix4::Identity();
+  // MatrixTransform is final: an exact type match is the same test as a cast, only cheaper.
+  if (typeid(transform) != typeid(MatrixTransform)) return Matrix4::Identity();
+  return static_cast<const MatrixTransform&>(transform).matrix();
 }
 
 namespace record {
