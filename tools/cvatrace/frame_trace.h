@@ -20,6 +20,12 @@ struct Affine {
     return {matrix.m[0][0], matrix.m[0][1], matrix.m[1][0],
             matrix.m[1][1], matrix.m[3][0], matrix.m[3][1]};
   }
+  // A texture transform: texture coordinates enter as (u, v, 1, 0), so the third row is the
+  // one that shifts them.
+  static Affine OfTexture(const Matrix4& matrix) {
+    return {matrix.m[0][0], matrix.m[0][1], matrix.m[1][0],
+            matrix.m[1][1], matrix.m[2][0], matrix.m[2][1]};
+  }
   friend bool operator==(const Affine&, const Affine&) = default;
 };
 

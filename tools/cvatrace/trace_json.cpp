@@ -104,7 +104,7 @@ Json DrawJson(const DrawRecord& record) {
       j["world"] = AffineJson(Affine::Of(record.world));
       j["colour"] = ColourJson(record.colour);
       if (record.kind == DrawRecord::Kind::kSprite || record.kind == DrawRecord::Kind::kMesh)
-        j["texture"] = AffineJson(Affine::Of(record.texture));
+        j["texture"] = AffineJson(Affine::OfTexture(record.texture));
       break;
   }
   return j;
