@@ -1,0 +1,143 @@
+#pragma once
+
+// The portable drawing backend: a ResourceProvider whose primitives rasterize into an RGBA
+// framebuffer in memory with the fixed-function semantics the Windows player uses (pixel
+// centres at integer coordinates, top-left fill rule, material colour modulating the texture,
+// point sampling with wrap addressing, the blend, alpha-test and depth states DrawState
+// switches). It is also the RenderStateTarget of the scene's DrawState.
+//
+// A frame: BeginFrame (clears to the clear colour and depth 1.0, restores the frame's render
+// states), then the scene draws, then framebuffer() holds the picture.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "document/resource_provider.h"
+#include "render/colour.h"
+#include "render/draw_state.h"
+#include "render/image_resource.h"
+#include "render/matrix.h"
+#include "render/soft/soft_texture.h"
+
+namespace cva {
+
+class SoftRasterizer;
+
+// One vertex handed to the rasterizer: a position in the primitive's local space (z is 0) and
+// a two-component texture coordinate.
+struct SoftVertex {
+  float x = 0.0f;
+  float y = 0.0f;
+  float u = 0.0f;
+  float v = 0.0f;
+};
+
+// One call made on a sound stream of the provider, in call order. Nothing is played.
+struct SoundCall {
+  enum class Kind : uint8_t { kPlay, kPlayRange, kStop, kSetVolume, kSetPan };
+  Kind kind = Kind::kPlay;
+  int32_t stream = 0;   // serial number of the stream, in creation order from 0
+  std::string sound;    // the sound resource's name, UTF-8
+  float start = 0.0f;   // kPlay, kPlayRange
+  float length = 0.0f;  // kPlayRange
+  bool loop = false;    // kPlay, kPlayRange
+  int32_t value = 0;    // kSetVolume, kSetPan
+};
+
+class SoftProvider final : public ResourceProvider, public RenderStateTarget {
+ public:
+  // Where OpenData gets named bytes: OpenFileData by default; a player of an archive plugs in
+  // OpenArchiveData. Returns nullptr when the name cannot be opened.
+  using DataSource = std::function<std::unique_ptr<OpenDataRequest>(const EncodedText& name)>;
+  // Makes the text primitives. The default one draws nothing and has empty glyphs.
+  using TextFactory = std::function<std::unique_ptr<TextPrimitive>(SoftProvider& provider)>;
+
+  // A framebuffer of the given size (640 by 480 like the player's first back buffer).
+  explicit SoftProvider(int32_t width = 640, int32_t height = 480);
+  ~SoftProvider() override;
+  SoftProvider(const SoftProvider&) = delete;
+  SoftProvider& operator=(const SoftProvider&) = delete;
+
+  // --- ResourceProvider ---
+  std::unique_ptr<Transform> CreateTransform() override;  // a MatrixTransform
+  std::unique_ptr<OpenDataRequest> OpenData(const EncodedText& name) override;
+  std::unique_ptr<SolidQuad> CreateSolidQuad() override;
+  std::unique_ptr<Sprite> CreateSprite() override;
+  std::unique_ptr<SoundStream> CreateSoundStream(SoundResource& sound) override;
+  std::unique_ptr<TextPrimitive> CreateTextPrimitive() override;
+  std::unique_ptr<MeshPrimitive> CreateMesh(int32_t vertex_count, int32_t index_count) override;
+  std::unique_ptr<ImageResource> CreateImageResource(const EncodedText& name) override;
+  std::unique_ptr<SoundResource> CreateSoundResource(const EncodedText& name) override;
+  // Ends any previous mask (clearing depth), then marks a mask in use.
+  void BeginMask(const Transform& transform, Vec2 extent) override;
+  // Clears depth to 1.0 when a mask is in use.
+  void EndMask() override;
+  // Keeps the text (as UTF-8) in debug_texts() and passes it to the services' debug output.
+  void DebugPrint(const EncodedText& text) override;
+
+  // --- RenderStateTarget (DrawState::Apply) ---
+  void SetRenderState(RenderState state, uint32_t value) override;
+
+  // --- Plugging in ---
+  void SetDataSource(DataSource source);     // an empty function restores files
+  void SetTextFactory(TextFactory factory);  // an empty function restores the default
+
+  // --- The frame ---
+  // Changes the framebuffer size (each side at least 1, at most SoftTexture::kMaxSide).
+  void Resize(int32_t width, int32_t height);
+  int32_t width() const;
+  int32_t height() const;
+  // The clear colour from a document's background bytes; its alpha is ignored (opaque).
+  void SetClearColour(Colour background);
+  // Clears colour and depth (1.0), forgets any mask and sets the frame's render states: alpha
+  // blending (source alpha, inverse source alpha), no alpha test, no depth test.
+  void BeginFrame();
+  // The colour buffer; its alpha is always 255.
+  const SoftTexture& framebuffer() const;
+  // Depth at pixel (x, y) (inside the framebuffer): 1.0 cleared, 0.0 written by a mask.
+  float DepthAt(int32_t x, int32_t y) const;
+  // Whether counter-clockwise triangles (on screen) are dropped, as the device's default cull
+  // mode does; on by default.
+  void SetCullCounterClockwise(bool on);
+
+  // --- For primitives made elsewhere (glyph pages) ---
+  // Draws a triangle fan (vertices 0, i, i+1) or an indexed triangle list (indices not
+  // naming a vertex drop their triangle) with the current render states. `world` maps local
+  // positions to pixels; the colour is the material; `texture` may be nullptr (the colour
+  // itself is drawn); `texture_matrix` transforms (u, v, 1, 0).
+  void DrawFan(std::span<const SoftVertex> vertices, const Matrix4& world, Colour colour,
+               const SoftTexture* texture, const Matrix4& texture_matrix);
+  void DrawIndexed(std::span<const SoftVertex> vertices, std::span<const uint16_t> indices,
+                   const Matrix4& world, Colour colour, const SoftTexture* texture,
+                   const Matrix4& texture_matrix);
+
+  // The matrix of a transform made by any provider that uses MatrixTransform (identity for
+  // other kinds).
+  static const Matrix4& MatrixOf(const Transform& transform);
+  // The texture of a loaded image made by a SoftProvider, nullptr otherwise.
+  static const SoftTexture* TextureOf(const ImageResource* image);
+
+  // --- What was recorded ---
+  const std::vector<SoundCall>& sound_calls() const { return sound_calls_; }
+  void ClearSoundCalls() { sound_calls_.clear(); }
+  const std::vector<std::string>& debug_texts() const { return debug_texts_; }
+
+  // Called by the sound streams.
+  int32_t NextStreamId() { return next_stream_++; }
+  void RecordSound(SoundCall call) { sound_calls_.push_back(std::move(call)); }
+
+ private:
+  std::unique_ptr<SoftRasterizer> raster_;
+  DataSource data_source_;
+  TextFactory text_factory_;
+  bool mask_in_use_ = false;
+  std::vector<SoundCall> sound_calls_;
+  std::vector<std::string> debug_texts_;
+  int32_t next_stream_ = 0;
+};
+
+}  // namespace cva
