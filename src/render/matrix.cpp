@@ -44,28 +44,6 @@ double DeterminantOf(const Minors& n) {
 
 }  // namespace
 
-Matrix4 Matrix4::Identity() {
-  Matrix4 result;
-  for (int i = 0; i < 4; ++i) result.m[i][i] = 1.0f;
-  return result;
-}
-
-Matrix4 Matrix4::Scaling(float sx, float sy, float sz) {
-  Matrix4 result = Identity();
-  result.m[0][0] = sx;
-  result.m[1][1] = sy;
-  result.m[2][2] = sz;
-  return result;
-}
-
-Matrix4 Matrix4::Translation(float x, float y, float z) {
-  Matrix4 result = Identity();
-  result.m[3][0] = x;
-  result.m[3][1] = y;
-  result.m[3][2] = z;
-  return result;
-}
-
 Matrix4 Matrix4::RotationZ(float radians) {
   // Row vectors: (x, y) becomes (x cos - y sin, x sin + y cos).
   const float cosine = std::cos(radians);
@@ -75,21 +53,6 @@ Matrix4 Matrix4::RotationZ(float radians) {
   result.m[0][1] = sine;
   result.m[1][0] = -sine;
   result.m[1][1] = cosine;
-  return result;
-}
-
-Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
-  // Row by row, so that the four columns of a row are computed side by side; each element is
-  // still the sum 0 + a[r][0] b[0][c] + ... + a[r][3] b[3][c] taken in that order.
-  Matrix4 result;
-  for (int r = 0; r < 4; ++r) {
-    float row[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    for (int k = 0; k < 4; ++k) {
-      const float factor = a.m[r][k];
-      for (int c = 0; c < 4; ++c) row[c] += factor * b.m[k][c];
-    }
-    for (int c = 0; c < 4; ++c) result.m[r][c] = row[c];
-  }
   return result;
 }
 

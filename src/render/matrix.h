@@ -12,11 +12,27 @@ namespace cva {
 struct Matrix4 {
   std::array<std::array<float, 4>, 4> m{};
 
-  static Matrix4 Identity();
+  static Matrix4 Identity() {
+    Matrix4 result;
+    for (int i = 0; i < 4; ++i) result.m[i][i] = 1.0f;
+    return result;
+  }
   // Scales x, y and z by the given factors.
-  static Matrix4 Scaling(float sx, float sy, float sz);
+  static Matrix4 Scaling(float sx, float sy, float sz) {
+    Matrix4 result = Identity();
+    result.m[0][0] = sx;
+    result.m[1][1] = sy;
+    result.m[2][2] = sz;
+    return result;
+  }
   // Moves points by (x, y, z).
-  static Matrix4 Translation(float x, float y, float z);
+  static Matrix4 Translation(float x, float y, float z) {
+    Matrix4 result = Identity();
+    result.m[3][0] = x;
+    result.m[3][1] = y;
+    result.m[3][2] = z;
+    return result;
+  }
   // Rotates about the z axis by `radians`: the x axis turns towards the y axis, so with y
   // pointing down on the screen a positive angle turns clockwise.
   static Matrix4 RotationZ(float radians);
@@ -25,7 +41,20 @@ struct Matrix4 {
 };
 
 // a x b: the transform that applies a first, then b.
-Matrix4 Multiply(const Matrix4& a, const Matrix4& b);
+inline Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
+  // Row by row, so that the four columns of a row are computed side by side; each element is
+  // still the sum 0 + a[r][0] b[0][c] + ... + a[r][3] b[3][c] taken in that order.
+  Matrix4 result;
+  for (int r = 0; r < 4; ++r) {
+    float row[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int k = 0; k < 4; ++k) {
+      const float factor = a.m[r][k];
+      for (int c = 0; c < 4; ++c) row[c] += factor * b.m[k][c];
+    }
+    for (int c = 0; c < 4; ++c) result.m[r][c] = row[c];
+  }
+  return result;
+}
 
 // The determinant, computed in double precision.
 double Determinant(const Matrix4& matrix);

@@ -78,15 +78,8 @@ class DisplayNode {
   int32_t visibility = kParentVisibility;
 
  private:
+  // What every frame reads comes first; the arena, which holds the values and tracks, last.
   TrackFlags flags_;
-  // Holds the objects below; they are destroyed by the destructor, tracks first.
-  NodeArena arena_;
-  std::array<PropertyValue*, kPropertyCount> holders_{};
-  std::array<PropertyValue*, kPropertyCount> starts_{};
-  std::array<PropertyTrack*, kPropertyCount> tracks_{};
-  std::unique_ptr<Transform> owned_local_;
-  std::unique_ptr<Transform> owned_parent_base_;
-  std::unique_ptr<Transform> owned_world_;
   Transform* local_ = nullptr;
   Transform* parent_base_ = nullptr;
   Transform* world_ = nullptr;
@@ -94,6 +87,14 @@ class DisplayNode {
   Matrix4* parent_base_matrix_ = nullptr;
   Matrix4* world_matrix_ = nullptr;
   const Transform* parent_world_ = nullptr;
+  // Objects in the arena, destroyed by the destructor (tracks first).
+  std::array<PropertyValue*, kPropertyCount> holders_{};
+  std::array<PropertyTrack*, kPropertyCount> tracks_{};
+  std::array<PropertyValue*, kPropertyCount> starts_{};
+  std::unique_ptr<Transform> owned_local_;
+  std::unique_ptr<Transform> owned_parent_base_;
+  std::unique_ptr<Transform> owned_world_;
+  NodeArena arena_;
 };
 
 }  // namespace cva

@@ -9,6 +9,7 @@ namespace cva {
 
 void DrawList::Clear() {
   buckets_.clear();
+  last_bucket_ = nullptr;
   first_ = nullptr;
   last_ = nullptr;
 }
@@ -27,13 +28,20 @@ void DrawList::Rebuild(SceneNode* root) {
     last_ = bucket.last;
   }
   buckets_.clear();
+  last_bucket_ = nullptr;
 }
 
 // Scene trees are at most kMaxSceneTreeDepth deep, so the recursion is bounded.
 void DrawList::Collect(SceneNode& node) {
   if (node.hidden) return;
   if (node.display().visibility != DisplayNode::kNotDrawn) {
-    Bucket& bucket = buckets_[node.display().depth];
+    // Neighbours mostly share a depth: reuse the bucket found last (map entries stay put).
+    const int32_t depth = node.display().depth;
+    if (!last_bucket_ || depth != last_depth_) {
+      last_bucket_ = &buckets_[depth];
+      last_depth_ = depth;
+    }
+    Bucket& bucket = *last_bucket_;
     node.draw_prev = bucket.last;
     node.draw_next = nullptr;
     if (bucket.last) {

@@ -31,6 +31,9 @@ class DrawList {
   void Collect(SceneNode& node);
 
   std::map<int32_t, Bucket> buckets_;
+  // The bucket of the last node collected, and its depth (null: none yet).
+  Bucket* last_bucket_ = nullptr;
+  int32_t last_depth_ = 0;
   SceneNode* first_ = nullptr;
   SceneNode* last_ = nullptr;
 };

@@ -24,7 +24,7 @@ void PropertyTrack::set_inherit(bool inherit) {
 void PropertyTrack::Reset() {
   segment_time_ = 0.0f;
   run_time_ = 0.0f;
-  key_index_ = kNotStarted;
+  SetKeyIndex(kNotStarted);
   segment_frames_ = 0;
   start_->Assign(holder_);
   pending_.clear();
@@ -34,6 +34,7 @@ void PropertyTrack::Reset() {
 void PropertyTrack::SetMotion(const Motion* motion) {
   Reset();
   motion_ = motion;
+  SetKeyIndex(kNotStarted);
   if (flags_) flags_->advancing |= FlagBit();
 }
 

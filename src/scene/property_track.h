@@ -70,31 +70,71 @@ class PropertyTrack {
   // loop start.
   bool FireActions(const Keyframe& key);
 
-  int property() const { return holder_.Index(); }
-  PropertyValue& holder() const { return holder_; }
-  const PropertyValue& start() const { return *start_; }
-  const Motion* motion() const { return motion_; }
-  bool inherit() const { return inherit_; }
+  // A hint to the processor to start loading the current keyframe, which the next advance
+  // reads; changes nothing.
+  void Prefetch() const {
+#if defined(__GNUC__)
+    __builtin_prefetch(current_key_);
+#endif
+  }
+
+  int property() const {
+    return holder_.Index();
+  }
+  PropertyValue& holder() const {
+    return holder_;
+  }
+  const PropertyValue& start() const {
+    return *start_;
+  }
+  const Motion* motion() const {
+    return motion_;
+  }
+  bool inherit() const {
+    return inherit_;
+  }
   void set_inherit(bool inherit);
-  bool enabled() const { return enabled_; }
-  bool passed_key() const { return passed_key_; }
-  float segment_time() const { return segment_time_; }
-  int32_t key_index() const { return key_index_; }
-  int32_t segment_frames() const { return segment_frames_; }
-  float run_time() const { return run_time_; }
-  const std::vector<const Keyframe*>& pending() const { return pending_; }
-  const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const { return loops_; }
+  bool enabled() const {
+    return enabled_;
+  }
+  bool passed_key() const {
+    return passed_key_;
+  }
+  float segment_time() const {
+    return segment_time_;
+  }
+  int32_t key_index() const {
+    return key_index_;
+  }
+  int32_t segment_frames() const {
+    return segment_frames_;
+  }
+  float run_time() const {
+    return run_time_;
+  }
+  const std::vector<const Keyframe*>& pending() const {
+    return pending_;
+  }
+  const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const {
+    return loops_;
+  }
 
  private:
   // The keyframe at key_index_, or null when the index lies outside the motion.
-  const Keyframe* CurrentKey() const;
+  const Keyframe* CurrentKey() const {
+    return current_key_;
+  }
+  // Sets key_index_ and the keyframe it points at.
+  void SetKeyIndex(int32_t index);
   // Fires the instant keyframes whose time has come; true when one of them jumped back.
   bool FirePending(float frame_length);
   // Reaches `key`: applies its value, counts it and reports it.
   void Reach(const Keyframe& key, TrackEvents* events);
 
   // The bit of this track in the owner's flags.
-  uint32_t FlagBit() const { return uint32_t{1} << static_cast<unsigned>(holder_.Index()); }
+  uint32_t FlagBit() const {
+    return uint32_t{1} << static_cast<unsigned>(holder_.Index());
+  }
 
   PropertyValue& holder_;
   std::unique_ptr<PropertyValue> owned_start_;  // null when the owner keeps the start value
@@ -105,6 +145,7 @@ class PropertyTrack {
   bool passed_key_ = false;  // a keyframe was reached during the last advance
   float segment_time_ = 0.0f;
   int32_t key_index_ = kNotStarted;
+  const Keyframe* current_key_ = nullptr;  // the keyframe at key_index_, null when none
   int32_t segment_frames_ = 0;
   const Motion* motion_ = nullptr;
   float run_time_ = 0.0f;                 // milliseconds counted for instant keyframes

@@ -6,7 +6,9 @@ namespace cva {
 
 SceneNode::SceneNode(int32_t id, ResourceProvider& provider) : id_(id), display_(provider) {}
 
-SceneNode::~SceneNode() = default;
+SceneNode::~SceneNode() {
+  instance_.reset();
+}
 
 void SceneNode::set_controller(std::unique_ptr<NodeController> controller) {
   controller_ = std::move(controller);

@@ -68,10 +68,11 @@ class SceneNode {
   std::vector<std::unique_ptr<SceneNode>> children_;
   std::unique_ptr<NodeController> controller_;
   LabelTable labels_;
-  // Declared after the display node so that it goes first: an instance may refer to the
-  // properties it added to the display node.
-  DisplayNode display_;
+  // The destructor releases the instance before the display node: an instance may refer to
+  // the properties it added to the display node. Kept before the display node so that it
+  // sits with the other fields a frame reads.
   std::unique_ptr<Instance> instance_;
+  DisplayNode display_;
 };
 
 }  // namespace cva

@@ -35,10 +35,14 @@ int32_t IndexIn(const Motion& motion, const Keyframe* key) {
 
 }  // namespace
 
-const Keyframe* PropertyTrack::CurrentKey() const {
-  if (!motion_ || key_index_ < 0 || static_cast<size_t>(key_index_) >= motion_->size())
-    return nullptr;
-  return &motion_->keyframes()[static_cast<size_t>(key_index_)];
+void PropertyTrack::SetKeyIndex(int32_t index) {
+  key_index_ = index;
+  // A motion's keyframes are not resized once built, so the pointer stays valid.
+  if (!motion_ || index < 0 || static_cast<size_t>(index) >= motion_->size()) {
+    current_key_ = nullptr;
+  } else {
+    current_key_ = &motion_->keyframes()[static_cast<size_t>(index)];
+  }
 }
 
 bool PropertyTrack::NextSegment() {
@@ -51,7 +55,7 @@ bool PropertyTrack::NextSegment() {
     frames += keys[i].duration;
     segment_frames_ = TruncateSaturated<int32_t>(static_cast<double>(frames));
     if (!keys[i].instant) {
-      key_index_ = static_cast<int32_t>(i);
+      SetKeyIndex(static_cast<int32_t>(i));
       return true;
     }
     pending_.push_back(&keys[i]);
@@ -70,7 +74,7 @@ bool PropertyTrack::FireActions(const Keyframe& key) {
     auto& [start, count] = loops_.back();
     if (count < std::numeric_limits<int32_t>::max()) ++count;  // a loop for ever keeps counting
     if (key.loop_count == kForever || count <= key.loop_count) {
-      key_index_ = motion_ ? IndexIn(*motion_, start) : -1;
+      SetKeyIndex(motion_ ? IndexIn(*motion_, start) : -1);
       segment_frames_ = key.loop_back_frames;
       pending_.clear();
       jumped = true;
@@ -159,7 +163,7 @@ bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
       key = CurrentKey();
       continue;
     }
-    key_index_ = kFinished;
+    SetKeyIndex(kFinished);
     if (events) events->MotionFinished(*this);
     return true;
   }

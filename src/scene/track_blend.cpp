@@ -1,8 +1,10 @@
 #include "scene/track_blend.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "scene/hermite_basis.h"
 #include "scene/track_angle.h"
@@ -97,26 +99,30 @@ void BlendFields(PropertyFields<I>& value, const PropertyFields<I>& target,
 }
 
 template <size_t I>
-bool BlendIfIndex(PropertyValue& value, const PropertyValue& target, const PropertyValue& start,
-                  float t) {
-  if (value.Index() != static_cast<int>(I)) return false;
-  PropertyFields<I>* fields = FieldsOf<I>(&value);
+void BlendAs(PropertyValue& value, const PropertyValue& target, const PropertyValue& start,
+             float t) {
+  // `value` belongs to property I (the caller looked up its index); the others are checked.
+  PropertyFields<I>& fields = static_cast<TypedPropertyValue<I>&>(value).fields();
   const PropertyFields<I>* to = FieldsOf<I>(&target);
   const PropertyFields<I>* from = FieldsOf<I>(&start);
-  if (fields && to && from) BlendFields<I>(*fields, *to, *from, t);
-  return true;
+  if (to && from) BlendFields<I>(fields, *to, *from, t);
 }
 
+using Blender = void (*)(PropertyValue&, const PropertyValue&, const PropertyValue&, float);
+
 template <size_t... I>
-void BlendByIndex(PropertyValue& value, const PropertyValue& target, const PropertyValue& start,
-                  float t, std::index_sequence<I...>) {
-  (BlendIfIndex<I>(value, target, start, t) || ...);
+constexpr std::array<Blender, sizeof...(I)> MakeBlenders(std::index_sequence<I...>) {
+  return {&BlendAs<I>...};
 }
+
+constexpr auto kBlenders = MakeBlenders(std::make_index_sequence<kPropertyCount>());
 
 }  // namespace
 
 void Blend(PropertyValue& value, const PropertyValue& target, const PropertyValue& start, float t) {
-  BlendByIndex(value, target, start, t, std::make_index_sequence<kPropertyCount>());
+  const int index = value.Index();
+  if (index < 0 || index >= kPropertyCount) return;
+  kBlenders[static_cast<size_t>(index)](value, target, start, t);
 }
 
 }  // namespace cva

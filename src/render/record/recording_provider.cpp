@@ -12,8 +12,10 @@
 namespace cva {
 namespace {
 
-DrawRecord DrawOf(DrawRecord::Kind kind, int32_t id, const Transform& world, Colour colour) {
-  DrawRecord record;
+// Appends the record of one draw and returns it for the fields particular to its kind.
+DrawRecord& DrawOf(RecordingProvider& owner, DrawRecord::Kind kind, int32_t id,
+                   const Transform& world, Colour colour) {
+  DrawRecord& record = owner.NewRecord();
   record.kind = kind;
   record.primitive = id;
   record.world = RecordedMatrix(world);
@@ -57,17 +59,15 @@ Matrix4 RecordedMatrix(const Transform& transform) {
 namespace record {
 
 void Quad::Draw(const Transform& world, Colour colour) {
-  owner_.Record(DrawOf(DrawRecord::Kind::kSolidQuad, id_, world, colour));
+  DrawOf(owner_, DrawRecord::Kind::kSolidQuad, id_, world, colour);
 }
 
 void TexturedQuad::Draw(const Transform& world, Colour colour, const Transform& texture) {
-  DrawRecord record = DrawOf(DrawRecord::Kind::kSprite, id_, world, colour);
-  record.texture = RecordedMatrix(texture);
-  owner_.Record(std::move(record));
+  DrawOf(owner_, DrawRecord::Kind::kSprite, id_, world, colour).texture = RecordedMatrix(texture);
 }
 
 void TexturedQuad::DrawPlain(const Transform& world, Colour colour) {
-  owner_.Record(DrawOf(DrawRecord::Kind::kSpritePlain, id_, world, colour));
+  DrawOf(owner_, DrawRecord::Kind::kSpritePlain, id_, world, colour);
 }
 
 Mesh::Mesh(RecordingProvider& owner, int32_t vertex_count, int32_t index_count)
@@ -94,9 +94,7 @@ void Mesh::SetIndices(std::span<const uint16_t> indices) {
 }
 
 void Mesh::Draw(const Transform& world, Colour colour, const Transform& texture) {
-  DrawRecord record = DrawOf(DrawRecord::Kind::kMesh, id_, world, colour);
-  record.texture = RecordedMatrix(texture);
-  owner_.Record(std::move(record));
+  DrawOf(owner_, DrawRecord::Kind::kMesh, id_, world, colour).texture = RecordedMatrix(texture);
 }
 
 void Mesh::ReleaseBuffers() {
@@ -107,7 +105,7 @@ void Mesh::ReleaseBuffers() {
 }
 
 void Glyph::Draw(const Transform& world, Colour colour) {
-  owner_.Record(DrawOf(DrawRecord::Kind::kGlyph, id_, world, colour));
+  DrawOf(owner_, DrawRecord::Kind::kGlyph, id_, world, colour);
 }
 
 }  // namespace record

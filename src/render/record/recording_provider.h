@@ -59,6 +59,8 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
   // Called by the recorded primitives.
   int32_t NextPrimitiveId() { return next_primitive_++; }
   void Record(DrawRecord record) { records_.push_back(std::move(record)); }
+  // A new record at the end, at its defaults, for the caller to fill in place.
+  DrawRecord& NewRecord() { return records_.emplace_back(); }
 
  private:
   std::vector<DrawRecord> records_;
