@@ -1,0 +1,226 @@
+#include "render_session.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "document/document.h"
+#include "document/document_file.h"
+#include "document/named_data.h"
+#include "player/scene_passes.h"
+#include "stream/memory_reader.h"
+#include "stream/read_visitor.h"
+#include "system/text_codec.h"
+#include "trace_session.h"
+
+namespace cva::render_tool {
+namespace {
+
+// A document still not current after this many frames is taken as stuck.
+constexpr int kMaxLoadFrames = 1000;
+// Frame sides taken from a document's stage size are kept to this.
+constexpr int32_t kMaxDefaultSide = 4096;
+constexpr ImageSize kFallbackSize{640, 480};
+constexpr uint32_t kFallbackStep = 16;
+
+// The start of a document, up to its header: enough for the stage size and frame duration.
+struct DocumentPrefix {
+  int32_t magic = 0;
+  int32_t version = 0;
+  CountedList<VariableRecord> variables;
+  DocumentHeader header;
+
+  template <class V>
+  void Visit(V& v) {
+    v.Int("magic", magic);
+    if (magic != DocumentFile::kMagic) return v.Fail("not a document");
+    v.Int("version", version);
+    if (version != DocumentFile::kVersion) return v.Fail("unknown document version");
+    v.List("variables", variables);
+    v.Record("header", header);
+  }
+};
+
+std::optional<DocumentHeader> ReadHeader(const std::vector<uint8_t>& bytes) {
+  MemoryReader reader(bytes);
+  ReadVisitor visitor(reader);
+  DocumentPrefix prefix;
+  prefix.Visit(visitor);
+  if (!visitor.ok()) return std::nullopt;
+  return prefix.header;
+}
+
+std::optional<int32_t> Side(float value) {
+  if (!std::isfinite(value) || value < 1.0f) return std::nullopt;
+  return static_cast<int32_t>(std::min(std::lround(value), long{kMaxDefaultSide}));
+}
+
+bool IsArchive(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".lzp";
+}
+
+bool EndsWithCva(const std::string& name) {
+  return name.size() > 4 && (name.compare(name.size() - 4, 4, ".cva") == 0 ||
+                             name.compare(name.size() - 4, 4, ".CVA") == 0);
+}
+
+}  // namespace
+
+RenderSession::RenderSession(RenderOptions options)
+    : options_(std::move(options)), player_frame_(host_, ScenePasses::Standard()) {
+  host_.set_draw_state(&draw_state_);
+  host_.set_input_state(&input_);
+  load_listener_ =
+      std::make_unique<PlayerLoadListener>(clear_target_, trace::StartLabelName(options_.label));
+  host_.set_load_listener(load_listener_.get());
+}
+
+RenderSession::~RenderSession() {
+  // The host goes before the listener and the archive its resources read from.
+  host_.Clear();
+}
+
+bool RenderSession::OpenInput(std::string& document_name, std::vector<uint8_t>& bytes) {
+  const std::filesystem::path path(options_.input);
+  if (!IsArchive(path)) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      error_ = "cannot open the document";
+      return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    document_name = path.filename().string();
+    return true;
+  }
+  if (!archive_.OpenFile(path.string())) {
+    error_ = "cannot open the archive";
+    return false;
+  }
+  if (!archive_.has_magic()) {
+    error_ = "not an lzp archive";
+    return false;
+  }
+  const std::string wanted = path.stem().string() + ".cva";
+  std::vector<std::string> documents;
+  for (const LzpArchive::Entry& entry : archive_.entries()) {
+    if (entry.name == wanted) {
+      documents = {wanted};
+      break;
+    }
+    if (EndsWithCva(entry.name) &&
+        std::find(documents.begin(), documents.end(), entry.name) == documents.end())
+      documents.push_back(entry.name);
+  }
+  if (documents.size() != 1) {
+    error_ = documents.empty()
+                 ? "the archive holds no .cva document"
+                 : "the archive holds no '" + wanted + "' and more than one .cva document";
+    return false;
+  }
+  document_name = documents.front();
+  if (!archive_.OpenMember(document_name, bytes)) {
+    error_ = "archive member '" + document_name + "' is damaged";
+    return false;
+  }
+  provider_.SetDataSource(
+      [this](const EncodedText& name) { return OpenArchiveData(archive_, name); });
+  return true;
+}
+
+bool RenderSession::Load() {
+  std::string document_name;
+  std::vector<uint8_t> bytes;
+  if (!OpenInput(document_name, bytes)) return false;
+  const std::optional<DocumentHeader> header = ReadHeader(bytes);
+  if (!header) {
+    error_ = "'" + document_name + "' is not a document of the known version";
+    return false;
+  }
+  ImageSize size = kFallbackSize;
+  if (options_.size) {
+    size = *options_.size;
+  } else if (Side(header->stage_width) && Side(header->stage_height)) {
+    size = {*Side(header->stage_width), *Side(header->stage_height)};
+  }
+  provider_.Resize(size.width, size.height);
+  step_ms_ = kFallbackStep;
+  if (options_.step_ms) {
+    step_ms_ = *options_.step_ms;
+  } else if (std::isfinite(header->frame_duration) && header->frame_duration >= 1.0f &&
+             header->frame_duration <= 60000.0f) {
+    step_ms_ = static_cast<uint32_t>(std::lround(header->frame_duration));
+  }
+  player_frame_.clock().SetFixedStep(static_cast<int32_t>(step_ms_));
+
+  const std::string directory = std::filesystem::path(options_.input).parent_path().string();
+  if (!directory.empty() && !SystemServices().SetCurrentDirectory(directory)) {
+    error_ = "cannot make '" + directory + "' the current directory";
+    return false;
+  }
+  host_.StartLoad(EncodedText::FromNarrow(Utf8ToCp932(document_name)),
+                  trace::StartLabelName(options_.label));
+  ApplyInput(0);
+  for (int i = 0; i < kMaxLoadFrames && !host_.document(); ++i) {
+    RunFrame();
+    const DocumentLoader* loader = host_.pending_loader();
+    if (loader && loader->state() == LoadableResource::kFailed) break;
+  }
+  if (!host_.document()) {
+    for (const std::string& message : TakeMessages()) error_ += message + "\n";
+    const DocumentLoader* loader = host_.pending_loader();
+    if (loader && !loader->error().empty())
+      error_ += (loader->error_offset() ? "malformed document: " : "") + loader->error();
+    else
+      error_ += "the document did not finish loading";
+    return false;
+  }
+  if (host_.document()->label_names().Find(trace::StartLabelName(options_.label)) == -1) {
+    error_ = "start label '" + options_.label + "' not found";
+    return false;
+  }
+  frame_number_ = 0;
+  return true;
+}
+
+void RenderSession::Step() {
+  ++frame_number_;
+  ApplyInput(frame_number_);
+  RunFrame();
+}
+
+std::vector<std::string> RenderSession::TakeMessages() {
+  std::vector<std::string> out;
+  for (const trace::MessageTrace& m : services_.TakeMessages())
+    out.push_back("[" + m.caption + "] " + m.text);
+  return out;
+}
+
+void RenderSession::ApplyInput(int32_t frame) {
+  for (const trace::InputEvent& event : options_.input_events) {
+    if (event.frame != frame) continue;
+    switch (event.kind) {
+      case trace::InputEvent::Kind::kMove:
+        input_.MoveTo(event.x, event.y);
+        break;
+      case trace::InputEvent::Kind::kDown:
+        input_.SetButton(event.button, true);
+        break;
+      case trace::InputEvent::Kind::kUp:
+        input_.SetButton(event.button, false);
+        break;
+    }
+  }
+}
+
+void RenderSession::RunFrame() {
+  provider_.BeginFrame();
+  player_frame_.Run(now_);
+  now_ += step_ms_;
+}
+
+}  // namespace cva::render_tool

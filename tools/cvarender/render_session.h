@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/lzp_archive.h"
+#include "capturing_services.h"
+#include "input_script.h"
+#include "player/clear_colour_target.h"
+#include "player/input_state.h"
+#include "player/player_frame.h"
+#include "player/player_load_listener.h"
+#include "render/draw_state.h"
+#include "render/image_resource.h"
+#include "render/soft/soft_provider.h"
+#include "scene/host/playback_host.h"
+
+namespace cva::render_tool {
+
+struct RenderOptions {
+  // A ".cva" document, or an ".lzp" archive holding one (see RenderSession::Load).
+  std::string input;
+  // The start label (UTF-8), looked up like the player's setting, as Shift-JIS.
+  std::string label = "default";
+  // Frame size; by default the document's stage size.
+  std::optional<ImageSize> size;
+  // Fixed milliseconds per frame; by default the document's frame duration.
+  std::optional<uint32_t> step_ms;
+  std::vector<trace::InputEvent> input_events;
+};
+
+// Plays a document headlessly with the player's frame step and fixed-step clock over the
+// software renderer, so that every frame leaves a picture in the provider's framebuffer.
+class RenderSession {
+ public:
+  // Installs its services (message boxes are captured) for its lifetime.
+  explicit RenderSession(RenderOptions options);
+  ~RenderSession();
+  RenderSession(const RenderSession&) = delete;
+  RenderSession& operator=(const RenderSession&) = delete;
+
+  // Opens the input, sizes the frame, makes the input's directory current and runs frames
+  // until the document is current; that frame is frame 0 and its picture is in frame().
+  // An archive is read for the document and its images: the member named like the archive
+  // with ".cva", or else its only ".cva" member. False with error() when the input cannot be
+  // opened, the document does not load, or it lacks the start label.
+  bool Load();
+  // Runs the next frame.
+  void Step();
+
+  int32_t frame_number() const { return frame_number_; }
+  uint32_t step_ms() const { return step_ms_; }
+  const SoftTexture& frame() const { return provider_.framebuffer(); }
+  const std::string& error() const { return error_; }
+  // Message boxes the document raised since the last call, as "[caption] text".
+  std::vector<std::string> TakeMessages();
+
+  SoftProvider& provider() { return provider_; }
+  PlaybackHost& host() { return host_; }
+  const PointerState& pointer() { return player_frame_.pointer(); }
+
+ private:
+  struct ClearTarget final : ClearColourTarget {
+    explicit ClearTarget(SoftProvider& p) : provider(p) {}
+    void SetClearColour(Colour c) override { provider.SetClearColour(c); }
+    SoftProvider& provider;
+  };
+
+  bool OpenInput(std::string& document_name, std::vector<uint8_t>& bytes);
+  void RunFrame();
+  void ApplyInput(int32_t frame);
+
+  trace::CapturingServices services_;  // first: installed before and removed after the rest
+  RenderOptions options_;
+  LzpArchive archive_;
+  SoftProvider provider_;
+  DrawState draw_state_{provider_};
+  InputState input_;
+  PlaybackHost host_{provider_};
+  ClearTarget clear_target_{provider_};
+  std::unique_ptr<PlayerLoadListener> load_listener_;
+  PlayerFrame player_frame_;
+  uint32_t now_ = 0;
+  uint32_t step_ms_ = 0;
+  int32_t frame_number_ = 0;
+  std::string error_;
+};
+
+}  // namespace cva::render_tool
