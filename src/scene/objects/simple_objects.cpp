@@ -2,6 +2,8 @@
 
 #include "document/resource_provider.h"
 #include "scene/objects/rect_instance.h"
+#include "scene/objects/text_instance.h"
+#include "scene/text/text_node.h"
 
 namespace cva {
 
@@ -16,10 +18,22 @@ std::unique_ptr<Instance> RectObject::CreateInstance(SceneNode& node) {
   return std::make_unique<RectInstance>(*this, node);
 }
 
+TextObject::TextObject() = default;
+TextObject::~TextObject() = default;
+
 void TextObject::Attach(int32_t id, Document& document) {
   SceneObject::Attach(id, document);
   quad_ = provider().CreateSolidQuad();
   if (quad_) quad_->SetSize({1.0f, 1.0f});
+  // Documents carry no table of named texts, so references to one lay out nothing.
+  text_ =
+      std::make_unique<TextNode>(provider().CreateTextPrimitive(), provider().CreateTransform());
+  text_->Layout(record_.text);
+}
+
+std::unique_ptr<Instance> TextObject::CreateInstance(SceneNode& node) {
+  if (!document_ || !text_) return nullptr;
+  return std::make_unique<TextInstance>(*this, node);
 }
 
 void JointObject::LinkTo(MeshObject& owner, JointObject* parent) {

@@ -12,6 +12,7 @@
 namespace cva {
 
 class MeshObject;
+class TextNode;
 
 // Type 1: an untextured rectangle of the record's size.
 class RectObject final : public SceneObject {
@@ -57,16 +58,24 @@ class SoundObject final : public SceneObject {
 // Type 5: laid-out rich text. The unit quad is scaled to the text's extent when drawn.
 class TextObject final : public SceneObject {
  public:
+  TextObject();
+  ~TextObject() override;
   ObjectType TypeCode() const override { return ObjectType::kText; }
+  // Also lays the record's text out with a text primitive of the document's provider.
   void Attach(int32_t id, Document& document) override;
+  // A TextInstance (none before the object is attached).
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override { return LoadAs(record, record_); }
 
   const TextObjectRecord& record() const { return record_; }
   SolidQuad* quad() const { return quad_.get(); }
+  // The laid-out text (null before the object is attached).
+  TextNode* text_node() const { return text_.get(); }
 
  private:
   TextObjectRecord record_;
   std::unique_ptr<SolidQuad> quad_;
+  std::unique_ptr<TextNode> text_;
 };
 
 // Type 6: an integer drawn with image objects as glyphs.
