@@ -94,7 +94,9 @@ class SoftProvider final : public ResourceProvider, public RenderStateTarget {
   // The clear colour from a document's background bytes; its alpha is ignored (opaque).
   void SetClearColour(Colour background);
   // Clears colour and depth (1.0), forgets any mask and sets the frame's render states: alpha
-  // blending (source alpha, inverse source alpha), no alpha test, no depth test.
+  // blending on with source alpha and inverse source alpha. The other states keep what the
+  // last DrawState Apply set (the device defaults before the first: no alpha test, depth test
+  // on with less-or-equal and depth writes); the scene applies its states before it draws.
   void BeginFrame();
   // The colour buffer; its alpha is always 255.
   const SoftTexture& framebuffer() const;
@@ -134,6 +136,7 @@ class SoftProvider final : public ResourceProvider, public RenderStateTarget {
   std::unique_ptr<SoftRasterizer> raster_;
   DataSource data_source_;
   TextFactory text_factory_;
+  Texel clear_colour_{0, 0, 0, 255};
   bool mask_in_use_ = false;
   std::vector<SoundCall> sound_calls_;
   std::vector<std::string> debug_texts_;
