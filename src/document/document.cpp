@@ -13,7 +13,44 @@ namespace cva {
 Document::Document(EncodedText name, ResourceProvider& provider)
     : name_(std::move(name)), provider_(provider) {}
 
-Document::~Document() = default;
+Document::~Document() {
+  OrphanCopies();
+  Detach();
+}
+
+std::unique_ptr<Document> Document::PlaybackCopy(Document& source, std::string& error) {
+  if (source.source_) return PlaybackCopy(*source.source_, error);
+  if (source.orphaned_) {
+    error = "the document was unloaded";
+    return nullptr;
+  }
+  auto copy = std::make_unique<Document>(source.name_, source.provider_);
+  copy->source_ = &source;
+  source.copies_.push_back(copy.get());
+  for (const auto& [id, variable] : source.variables_) copy->variables_.Add(id, variable);
+  if (!copy->BuildSceneCopy(error)) return nullptr;
+  return copy;
+}
+
+void Document::Orphan() {
+  keyframes_.Clear();
+  root_.reset();
+  queued_labels_.clear();
+  source_ = nullptr;
+  orphaned_ = true;
+}
+
+void Document::OrphanCopies() {
+  const std::vector<Document*> copies = std::move(copies_);
+  copies_.clear();
+  for (Document* copy : copies) copy->Orphan();
+}
+
+void Document::Detach() {
+  if (!source_) return;
+  std::erase(source_->copies_, this);
+  source_ = nullptr;
+}
 
 bool Document::Build(DocumentFile file, const DocumentNesting& nesting, std::string& error) {
   Clear();
@@ -60,6 +97,7 @@ void Document::BuildResources(const DocumentNesting& nesting) {
 }
 
 void Document::Clear() {
+  OrphanCopies();
   keyframes_.Clear();
   root_.reset();
   objects_.Clear();
@@ -69,6 +107,7 @@ void Document::Clear() {
   resources_.Clear();
   label_names_.Clear();
   queued_labels_.clear();
+  Detach();
 }
 
 void Document::RequestLabel(int32_t label) {

@@ -19,6 +19,18 @@ bool Document::BuildObjectsAndScene(std::string& error) {
   return true;
 }
 
+bool Document::BuildSceneCopy(std::string& error) {
+  ObjectTable& objects = source_->objects_;
+  SceneTreeSources sources{
+      provider_, &keyframes_,
+      [&objects](int16_t object_id, SceneNode& node) -> std::unique_ptr<Instance> {
+        SceneObject* object = objects.Find(object_id);
+        return object ? object->CreateInstance(node) : nullptr;
+      }};
+  root_ = BuildSceneTree(source_->file_.root, sources, error);
+  return root_ != nullptr;
+}
+
 void Document::ResourcesReady() {
   InvalidateImageObjects(objects_);
 }

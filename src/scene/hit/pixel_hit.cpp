@@ -5,6 +5,7 @@
 #include "render/image_resource.h"
 #include "scene/hit/node_shape.h"
 #include "scene/instance.h"
+#include "scene/objects/image_instance.h"
 #include "scene/objects/textured_objects.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
@@ -46,7 +47,9 @@ double Wrap(double v, double size) {
 bool PixelHit(const SceneNode& node, Vec2 point) {
   const Instance* instance = node.instance();
   if (!instance || instance->Definition().TypeCode() != ObjectType::kImage) return false;
-  auto& image = static_cast<ImageObject&>(instance->Definition());
+  // The image shown now, which property 9 may have swapped for another image object.
+  const auto* placed = dynamic_cast<const ImageInstance*>(instance);
+  ImageObject& image = placed ? placed->Shown() : static_cast<ImageObject&>(instance->Definition());
   const ImageResource* texture = image.ResolveImage();
   if (!texture) return false;
   const ImageSize size = texture->Size();

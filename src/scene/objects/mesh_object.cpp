@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "document/resource_provider.h"
+#include "scene/objects/mesh_instance.h"
 #include "scene/objects/object_table.h"
 #include "scene/objects/simple_objects.h"
 
@@ -14,6 +15,16 @@ bool MeshObject::Load(const ObjectRecord& record) {
   joint_tree_pending_ = true;
   root_joint_ = nullptr;
   return true;
+}
+
+std::unique_ptr<Instance> MeshObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<MeshInstance>(*this, node);
+}
+
+ImageResource* MeshObject::ResolveTexture() {
+  if (texture_.Resolve(document_) && mesh_) mesh_->SetImage(texture_.resolved());
+  return texture_.resolved();
 }
 
 void MeshObject::Attach(int32_t id, Document& document) {

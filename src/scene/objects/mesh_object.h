@@ -23,11 +23,16 @@ class MeshObject final : public SceneObject {
 
   ObjectType TypeCode() const override { return ObjectType::kMesh; }
   void Attach(int32_t id, Document& document) override;
+  // A MeshInstance (none before the object is attached).
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override;
 
   const MeshRecord& record() const { return record_; }
   MeshPrimitive* mesh() const { return mesh_.get(); }
   const ImageReference& texture() const { return texture_; }
+  // The texture, resolved now if it was not yet (the mesh then receives it); null while the
+  // image is not loaded.
+  ImageResource* ResolveTexture();
 
   // The vertices computed from the record.
   std::vector<Vertex> Vertices() const;

@@ -1,7 +1,11 @@
 #include "scene/objects/simple_objects.h"
 
 #include "document/resource_provider.h"
+#include "scene/objects/embedded_scene_instance.h"
+#include "scene/objects/joint_instance.h"
+#include "scene/objects/number_instance.h"
 #include "scene/objects/rect_instance.h"
+#include "scene/objects/sound_instance.h"
 #include "scene/objects/text_instance.h"
 #include "scene/text/text_node.h"
 
@@ -20,6 +24,25 @@ std::unique_ptr<Instance> RectObject::CreateInstance(SceneNode& node) {
 
 TextObject::TextObject() = default;
 TextObject::~TextObject() = default;
+
+std::unique_ptr<Instance> EmbeddedSceneObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<EmbeddedSceneInstance>(*this, node);
+}
+
+std::unique_ptr<Instance> SoundObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<SoundInstance>(*this, node);
+}
+
+std::unique_ptr<Instance> NumberObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<NumberInstance>(*this, node);
+}
+
+std::unique_ptr<Instance> JointObject::CreateInstance(SceneNode&) {
+  return std::make_unique<JointInstance>(*this);
+}
 
 void TextObject::Attach(int32_t id, Document& document) {
   SceneObject::Attach(id, document);

@@ -35,6 +35,7 @@ class RectObject final : public SceneObject {
 class EmbeddedSceneObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kEmbeddedScene; }
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override { return LoadAs(record, record_); }
 
   const EmbeddedSceneRecord& record() const { return record_; }
@@ -47,6 +48,7 @@ class EmbeddedSceneObject final : public SceneObject {
 class SoundObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kSound; }
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override { return LoadAs(record, record_); }
 
   const SoundRecord& record() const { return record_; }
@@ -82,6 +84,7 @@ class TextObject final : public SceneObject {
 class NumberObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kNumber; }
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override { return LoadAs(record, record_); }
 
   const NumberRecord& record() const { return record_; }
@@ -95,6 +98,7 @@ class NumberObject final : public SceneObject {
 class JointObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kJoint; }
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override { return LoadAs(record, record_); }
 
   const JointRecord& record() const { return record_; }

@@ -2,6 +2,9 @@
 
 #include "document/resource_provider.h"
 #include "scene/objects/image_instance.h"
+#include "scene/objects/panel_instance.h"
+#include "scene/objects/panel_layout.h"
+#include "scene/objects/particle_instance.h"
 
 namespace cva {
 
@@ -51,6 +54,30 @@ void PanelObject::Attach(int32_t id, Document& document) {
   for (auto& part : parts_) part = provider().CreateSprite();
   // The parts receive the image at their first use.
   image_.Invalidate();
+  configured_ = false;
+}
+
+std::unique_ptr<Instance> PanelObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<PanelInstance>(*this, node);
+}
+
+void PanelObject::ConfigureParts(ImageSize image) {
+  if (configured_ && configured_for_ == image) return;
+  configured_ = true;
+  configured_for_ = image;
+  const std::array<PanelPart, kPartCount> layout = PanelLayout(size(), border(), image);
+  for (int i = 0; i < kPartCount; ++i) {
+    Sprite* sprite = parts_[static_cast<size_t>(i)].get();
+    if (!sprite) continue;
+    const PanelPart& part = layout[static_cast<size_t>(i)];
+    sprite->SetSize(part.source_size);
+    Vec2 uv;
+    if (image.width > 0 && image.height > 0)
+      uv = {part.source_origin.x / static_cast<float>(image.width),
+            part.source_origin.y / static_cast<float>(image.height)};
+    sprite->SetUvOffset(uv);
+  }
 }
 
 ImageResource* PanelObject::ResolveImage() {
@@ -78,6 +105,11 @@ void ParticleObject::Attach(int32_t id, Document& document) {
   sprite_->SetImage(image_.resolved());
   sprite_->SetSize(record_.size);
   sprite_->SetUvOffset(record_.uv_offset);
+}
+
+std::unique_ptr<Instance> ParticleObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<ParticleInstance>(*this, node);
 }
 
 ImageResource* ParticleObject::ResolveImage() {

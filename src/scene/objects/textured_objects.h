@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "render/image_resource.h"
 #include "render/primitives.h"
 #include "scene/objects/image_reference.h"
 #include "scene/objects/scene_object.h"
@@ -46,6 +47,7 @@ class PanelObject final : public SceneObject {
 
   ObjectType TypeCode() const override { return ObjectType::kPanel; }
   void Attach(int32_t id, Document& document) override;
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override;
 
   const PanelRecord& record() const { return record_; }
@@ -55,11 +57,20 @@ class PanelObject final : public SceneObject {
   const ImageReference& image() const { return image_; }
   // As ImageObject::ResolveImage, for all nine parts. Untextured panels resolve nothing.
   ImageResource* ResolveImage();
+  // The panel's size (the first vec2) and border widths (the second); the other two vec2 are
+  // kept as stored.
+  Vec2 size() const { return record_.vec_a; }
+  Vec2 border() const { return record_.vec_b; }
+  // Sizes the parts and points them at their regions of an image of `image` pixels (0 by 0:
+  // untextured). Does nothing when they were configured for that size already.
+  void ConfigureParts(ImageSize image);
 
  private:
   PanelRecord record_;
   ImageReference image_;
   std::array<std::unique_ptr<Sprite>, kPartCount> parts_;
+  bool configured_ = false;
+  ImageSize configured_for_;
 };
 
 // Type 11: randomised particles drawn with one sprite.
@@ -67,6 +78,7 @@ class ParticleObject final : public SceneObject {
  public:
   ObjectType TypeCode() const override { return ObjectType::kParticle; }
   void Attach(int32_t id, Document& document) override;
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override;
 
   const ParticleRecord& record() const { return record_; }

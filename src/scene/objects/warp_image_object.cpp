@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/resource_provider.h"
+#include "scene/objects/warp_image_instance.h"
 
 namespace cva {
 
@@ -37,6 +38,16 @@ std::vector<uint16_t> WarpImageObject::GridIndices() const {
     }
   }
   return out;
+}
+
+std::unique_ptr<Instance> WarpImageObject::CreateInstance(SceneNode& node) {
+  if (!document_) return nullptr;
+  return std::make_unique<WarpImageInstance>(*this, node);
+}
+
+ImageResource* WarpImageObject::ResolveImage() {
+  if (image_.Resolve(document_) && mesh_) mesh_->SetImage(image_.resolved());
+  return image_.resolved();
 }
 
 void WarpImageObject::Attach(int32_t id, Document& document) {

@@ -19,11 +19,15 @@ class WarpImageObject final : public SceneObject {
 
   ObjectType TypeCode() const override { return ObjectType::kWarpImage; }
   void Attach(int32_t id, Document& document) override;
+  std::unique_ptr<Instance> CreateInstance(SceneNode& node) override;
   bool Load(const ObjectRecord& record) override;
 
   const WarpImageRecord& record() const { return record_; }
   MeshPrimitive* mesh() const { return mesh_.get(); }
   const ImageReference& image() const { return image_; }
+  // The image, resolved now if it was not yet (the mesh then receives it); null while the
+  // image is not loaded.
+  ImageResource* ResolveImage();
 
   // Columns and rows as drawn: the stored counts, lowered to kMaxCells. A grid with no
   // column or no row (a count of 0 or less) has no mesh and draws nothing.
