@@ -10,6 +10,7 @@
 #include "document/document_file.h"
 #include "document/named_data.h"
 #include "player/scene_passes.h"
+#include "render/soft/glyphs/soft_text_primitive.h"
 #include "stream/memory_reader.h"
 #include "stream/read_visitor.h"
 #include "system/text_codec.h"
