@@ -1,7 +1,11 @@
 #include "scene/display_node.h"
 
+#include <bit>
+#include <new>
+
 #include "document/resource_provider.h"
 #include "render/matrix_transform.h"
+#include "scene/prefetch.h"
 
 namespace cva {
 
@@ -23,6 +27,15 @@ Transform* ArenaTransform(NodeArena& arena, Matrix4*& matrix) {
 }  // namespace
 
 DisplayNode::DisplayNode(ResourceProvider& provider) {
+  // The properties every node has, laid out by what a frame reads together: the tracks, then
+  // the current values, then the transforms; start values are read only at keyframes.
+  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
+    tracks_[static_cast<size_t>(index)] =
+        static_cast<PropertyTrack*>(arena_.Allocate(sizeof(PropertyTrack), alignof(PropertyTrack)));
+  }
+  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
+    holders_[static_cast<size_t>(index)] = CreatePropertyValueIn(index, arena_);
+  }
   std::unique_ptr<Transform> first = IdentityTransform(provider);
   if (dynamic_cast<MatrixTransform*>(first.get())) {
     // The provider's transforms are portable ones, so portable ones kept with the node do
@@ -38,7 +51,11 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
     parent_base_ = owned_parent_base_.get();
     world_ = owned_world_.get();
   }
-  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) AddProperty(index);
+  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
+    const size_t i = static_cast<size_t>(index);
+    starts_[i] = CreatePropertyValueIn(index, arena_);
+    new (tracks_[i]) PropertyTrack(*holders_[i], *starts_[i], flags_);
+  }
   DrawCodesValue& codes = *fields<1>();
   codes.blend = 1;
   codes.mask = 1;
@@ -81,6 +98,31 @@ PropertyValue* DisplayNode::holder(int index) const {
 PropertyTrack* DisplayNode::track(int index) const {
   if (index < 0 || index >= kPropertyCount) return nullptr;
   return tracks_[static_cast<size_t>(index)];
+}
+
+void DisplayNode::PrefetchFields() const {
+  PrefetchForRead(this);
+  PrefetchForRead(&holders_[kFirstNodeProperty]);
+  PrefetchForRead(&tracks_[kFirstNodeProperty]);
+}
+
+void DisplayNode::PrefetchTracksAndValues() const {
+  for (uint32_t pending = flags_.advancing; pending != 0; pending &= pending - 1) {
+    PrefetchForRead(tracks_[static_cast<size_t>(std::countr_zero(pending))]);
+  }
+  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
+    PrefetchForRead(holders_[static_cast<size_t>(index)]);
+  }
+  PrefetchForRead(local_matrix_);
+  PrefetchForRead(world_matrix_);
+}
+
+void DisplayNode::PrefetchKeys() const {
+  for (uint32_t pending = flags_.advancing; pending != 0; pending &= pending - 1) {
+    if (const PropertyTrack* track = tracks_[static_cast<size_t>(std::countr_zero(pending))]) {
+      track->Prefetch();
+    }
+  }
 }
 
 void DisplayNode::ResetTracks() {

@@ -57,6 +57,13 @@ class DisplayNode {
   }
   // Resets every track to its start state.
   void ResetTracks();
+
+  // Hints for the processor, in the order a frame needs the data (each reads what the one
+  // before asked for): the node's own fields; then its tracks in motion, values and
+  // matrices; then the current keyframes of those tracks. They change nothing.
+  void PrefetchFields() const;
+  void PrefetchTracksAndValues() const;
+  void PrefetchKeys() const;
   // The flags of the node's tracks (which to advance, which do not inherit).
   const TrackFlags& track_flags() const { return flags_; }
 

@@ -10,9 +10,8 @@ void* NodeArena::Allocate(size_t size, size_t align) {
     return (align - reinterpret_cast<uintptr_t>(at) % align) % align;
   };
   if (static_cast<size_t>(end_ - next_) < pad(next_) + size) {
-    // operator new[] memory is aligned for any fundamental type, so the block start needs no
-    // padding.
-    const size_t bytes = std::max(size, kBlockBytes);
+    // Room for the padding that the block's own alignment may need.
+    const size_t bytes = std::max(size + align, kBlockBytes);
     blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
     next_ = blocks_.back().get();
     end_ = next_ + bytes;

@@ -20,8 +20,7 @@ class NodeArena {
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
 
-  // Uninitialised storage of `size` bytes aligned to `align` (a power of two at most
-  // alignof(std::max_align_t)).
+  // Uninitialised storage of `size` bytes aligned to `align` (a power of two).
   void* Allocate(size_t size, size_t align);
 
   template <class T, class... Args>
@@ -33,7 +32,7 @@ class NodeArena {
   // Heap blocks are at least this large, so a node that grows takes few of them.
   static constexpr size_t kBlockBytes = 1024;
 
-  alignas(std::max_align_t) std::byte inline_[kInlineBytes];
+  alignas(64) std::byte inline_[kInlineBytes];
   std::byte* next_ = inline_;
   std::byte* end_ = inline_ + kInlineBytes;
   std::vector<std::unique_ptr<std::byte[]>> blocks_;

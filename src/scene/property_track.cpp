@@ -3,7 +3,9 @@
 namespace cva {
 
 PropertyTrack::PropertyTrack(PropertyValue& holder)
-    : holder_(holder), owned_start_(holder.Clone()), start_(owned_start_.get()) {}
+    : holder_(holder), start_(nullptr), owned_start_(holder.Clone()) {
+  start_ = owned_start_.get();
+}
 
 PropertyTrack::PropertyTrack(PropertyValue& holder, PropertyValue& start, TrackFlags& flags)
     : holder_(holder), start_(&start), flags_(&flags) {
@@ -28,6 +30,7 @@ void PropertyTrack::Reset() {
   segment_frames_ = 0;
   start_->Assign(holder_);
   pending_.clear();
+  has_pending_ = false;
   loops_.clear();
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "scene/prefetch.h"
 #include "scene/property_value.h"
 
 namespace cva {
@@ -33,7 +34,7 @@ struct TrackFlags {
 // length 0 replays once per advance instead of hanging the frame, and at most
 // kMaxKeyframesPerAdvance keyframes are reached per advance (the rest of the elapsed time is
 // kept and caught up on by the following advances).
-class PropertyTrack {
+class alignas(64) PropertyTrack {
  public:
   // keyIndex values besides the index of the keyframe that ends the current segment.
   static constexpr int32_t kNotStarted = -1;
@@ -72,58 +73,26 @@ class PropertyTrack {
 
   // A hint to the processor to start loading the current keyframe, which the next advance
   // reads; changes nothing.
-  void Prefetch() const {
-#if defined(__GNUC__)
-    __builtin_prefetch(current_key_);
-#endif
-  }
+  void Prefetch() const { PrefetchForRead(current_key_); }
 
-  int property() const {
-    return holder_.Index();
-  }
-  PropertyValue& holder() const {
-    return holder_;
-  }
-  const PropertyValue& start() const {
-    return *start_;
-  }
-  const Motion* motion() const {
-    return motion_;
-  }
-  bool inherit() const {
-    return inherit_;
-  }
+  int property() const { return holder_.Index(); }
+  PropertyValue& holder() const { return holder_; }
+  const PropertyValue& start() const { return *start_; }
+  const Motion* motion() const { return motion_; }
+  bool inherit() const { return inherit_; }
   void set_inherit(bool inherit);
-  bool enabled() const {
-    return enabled_;
-  }
-  bool passed_key() const {
-    return passed_key_;
-  }
-  float segment_time() const {
-    return segment_time_;
-  }
-  int32_t key_index() const {
-    return key_index_;
-  }
-  int32_t segment_frames() const {
-    return segment_frames_;
-  }
-  float run_time() const {
-    return run_time_;
-  }
-  const std::vector<const Keyframe*>& pending() const {
-    return pending_;
-  }
-  const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const {
-    return loops_;
-  }
+  bool enabled() const { return enabled_; }
+  bool passed_key() const { return passed_key_; }
+  float segment_time() const { return segment_time_; }
+  int32_t key_index() const { return key_index_; }
+  int32_t segment_frames() const { return segment_frames_; }
+  float run_time() const { return run_time_; }
+  const std::vector<const Keyframe*>& pending() const { return pending_; }
+  const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const { return loops_; }
 
  private:
   // The keyframe at key_index_, or null when the index lies outside the motion.
-  const Keyframe* CurrentKey() const {
-    return current_key_;
-  }
+  const Keyframe* CurrentKey() const { return current_key_; }
   // Sets key_index_ and the keyframe it points at.
   void SetKeyIndex(int32_t index);
   // Fires the instant keyframes whose time has come; true when one of them jumped back.
@@ -132,24 +101,25 @@ class PropertyTrack {
   void Reach(const Keyframe& key, TrackEvents* events);
 
   // The bit of this track in the owner's flags.
-  uint32_t FlagBit() const {
-    return uint32_t{1} << static_cast<unsigned>(holder_.Index());
-  }
+  uint32_t FlagBit() const { return uint32_t{1} << static_cast<unsigned>(holder_.Index()); }
 
+  // What every advance reads fits in the first cache line (the class is aligned to one).
   PropertyValue& holder_;
-  std::unique_ptr<PropertyValue> owned_start_;  // null when the owner keeps the start value
   PropertyValue* start_;
   TrackFlags* flags_ = nullptr;
+  const Motion* motion_ = nullptr;
+  const Keyframe* current_key_ = nullptr;  // the keyframe at key_index_, null when none
+  float segment_time_ = 0.0f;
+  float run_time_ = 0.0f;  // milliseconds counted for instant keyframes
+  int32_t key_index_ = kNotStarted;
+  int32_t segment_frames_ = 0;
   bool inherit_ = true;  // combines with the parent node's value
   bool enabled_ = true;
-  bool passed_key_ = false;  // a keyframe was reached during the last advance
-  float segment_time_ = 0.0f;
-  int32_t key_index_ = kNotStarted;
-  const Keyframe* current_key_ = nullptr;  // the keyframe at key_index_, null when none
-  int32_t segment_frames_ = 0;
-  const Motion* motion_ = nullptr;
-  float run_time_ = 0.0f;                 // milliseconds counted for instant keyframes
-  std::vector<const Keyframe*> pending_;  // instant keyframes waiting for their time
+  bool passed_key_ = false;   // a keyframe was reached during the last advance
+  bool has_pending_ = false;  // false only when pending_ is empty
+  // Read only when keyframes are reached or instant ones wait.
+  std::unique_ptr<PropertyValue> owned_start_;  // null when the owner keeps the start value
+  std::vector<const Keyframe*> pending_;        // instant keyframes waiting for their time
   std::vector<std::pair<const Keyframe*, int32_t>> loops_;  // open loops, innermost last
 };
 

@@ -49,6 +49,7 @@ void Scene::Draw(DrawState& state) {
   ResourceProvider& provider = document_.provider();
   for (SceneNode* node = draw_list_.first(); node;
        node = node == draw_list_.last() ? nullptr : node->draw_next) {
+    if (node != draw_list_.last() && node->draw_next) node->draw_next->PrefetchFields();
     Instance* instance = node->instance();
     const DisplayNode& display = node->display();
     if (!instance || display.visibility == DisplayNode::kNotDrawn) continue;

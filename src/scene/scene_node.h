@@ -7,6 +7,7 @@
 #include "scene/display_node.h"
 #include "scene/instance.h"
 #include "scene/label_table.h"
+#include "scene/prefetch.h"
 #include "stream/encoded_text.h"
 
 namespace cva {
@@ -32,6 +33,12 @@ class SceneNode {
   const std::vector<std::unique_ptr<SceneNode>>& children() const { return children_; }
   // Appends `child` to the children and makes this node its parent.
   SceneNode& AddChild(std::unique_ptr<SceneNode> child);
+
+  // A hint for the processor to load the fields a frame reads first; changes nothing.
+  void PrefetchFields() const {
+    PrefetchForRead(this);
+    display_.PrefetchFields();
+  }
 
   DisplayNode& display() { return display_; }
   const DisplayNode& display() const { return display_; }

@@ -33,9 +33,13 @@ void Scene::UpdateTree(SceneNode& node, float dt, const Transform& root_parent) 
   if (node.suspended || node.inactive) return;
   if (!node.frozen) UpdateNode(node, dt, root_parent);
   const std::vector<std::unique_ptr<SceneNode>>& children = node.children();
-  for (size_t i = 0; i < children.size(); ++i) {
-    // Siblings sit apart in memory: start fetching the next one while this one updates.
-    // PREFETCH_OFF
+  const size_t count = children.size();
+  for (size_t i = 0; i < count; ++i) {
+    // Siblings lie apart in memory and each reads data behind a chain of pointers, so the
+    // data of the next few siblings is requested in stages ahead of their turn.
+    if (i + 3 < count) children[i + 3]->PrefetchFields();
+    if (i + 2 < count) children[i + 2]->display().PrefetchTracksAndValues();
+    if (i + 1 < count) children[i + 1]->display().PrefetchKeys();
     UpdateTree(*children[i], dt, root_parent);
   }
 }
@@ -52,13 +56,7 @@ void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) 
   const float length = frame_length();
   // Only tracks with a motion (and those that just lost theirs) do anything when advanced;
   // they go in property order.
-  const uint32_t advancing = display.track_flags().advancing;
-  // Each track reads its current keyframe, which lives elsewhere: ask for all of them before
-  // the first track needs its own.
-  for (uint32_t pending = advancing; pending != 0; pending &= pending - 1) {
-    if (const PropertyTrack* track = display.track(std::countr_zero(pending))) track->Prefetch();
-  }
-  for (uint32_t pending = advancing; pending != 0; pending &= pending - 1) {
+  for (uint32_t pending = display.track_flags().advancing; pending != 0; pending &= pending - 1) {
     PropertyTrack* track = display.track(std::countr_zero(pending));
     if (track && track->Advance(length, dt, this)) node.changed = true;
   }

@@ -48,6 +48,7 @@ void PropertyTrack::SetKeyIndex(int32_t index) {
 bool PropertyTrack::NextSegment() {
   segment_frames_ = 0;
   pending_.clear();
+  has_pending_ = false;
   if (!motion_) return false;
   const std::vector<Keyframe>& keys = motion_->keyframes();
   int64_t frames = 0;
@@ -59,6 +60,7 @@ bool PropertyTrack::NextSegment() {
       return true;
     }
     pending_.push_back(&keys[i]);
+    has_pending_ = true;
   }
   return false;
 }
@@ -77,6 +79,7 @@ bool PropertyTrack::FireActions(const Keyframe& key) {
       SetKeyIndex(motion_ ? IndexIn(*motion_, start) : -1);
       segment_frames_ = key.loop_back_frames;
       pending_.clear();
+      has_pending_ = false;
       jumped = true;
     } else {
       loops_.pop_back();
@@ -97,6 +100,7 @@ bool PropertyTrack::FirePending(float frame_length) {
     run_time_ -= due;
   }
   pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(fired));
+  has_pending_ = !pending_.empty();
   return false;
 }
 
@@ -132,7 +136,7 @@ bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
     const float length = LengthOf(segment_frames_, frame_length);
     if (length > segment_time_) {
       // Inside the segment (so length > 0): instant keyframes, then the eased value.
-      if (FirePending(frame_length)) {
+      if (has_pending_ && FirePending(frame_length)) {
         key = CurrentKey();
         if (!key) return true;
       }
