@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <unordered_map>
 
 namespace cva::render_tool {
 namespace {
@@ -21,9 +22,37 @@ std::string GifError(const char* what, int code) {
   return std::string(what) + ": " + (text ? text : "unknown GIF error");
 }
 
-// Median-cut palette of one frame and its pixels as palette indices.
+// The frame's own colours when it has at most 256 (flat pictures keep their exact colours).
+bool ExactPalette(const RgbaImage& image, ColourMap& map, std::vector<GifByteType>& indices) {
+  const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
+  std::unordered_map<uint32_t, GifByteType> index_of;
+  std::vector<uint32_t> colours;
+  indices.assign(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* p = image.pixels.data() + i * 4;
+    const uint32_t rgb = uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+    auto [it, added] = index_of.emplace(rgb, static_cast<GifByteType>(colours.size()));
+    if (added) {
+      if (colours.size() == 256) return false;
+      colours.push_back(rgb);
+    }
+    indices[i] = it->second;
+  }
+  map.reset(GifMakeMapObject(256, nullptr));
+  if (!map) return false;
+  for (size_t i = 0; i < 256; ++i) {
+    const uint32_t rgb = i < colours.size() ? colours[i] : 0;
+    map->Colors[i] = {static_cast<GifByteType>(rgb >> 16), static_cast<GifByteType>(rgb >> 8),
+                      static_cast<GifByteType>(rgb)};
+  }
+  return true;
+}
+
+// The frame's palette and its pixels as palette indices: exact when the frame has few
+// colours, otherwise a median-cut reduction (which keeps 5 bits per channel).
 bool Quantize(const RgbaImage& image, ColourMap& map, std::vector<GifByteType>& indices,
               std::string& error) {
+  if (ExactPalette(image, map, indices)) return true;
   const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
   std::vector<GifByteType> red(count), green(count), blue(count);
   for (size_t i = 0; i < count; ++i) {

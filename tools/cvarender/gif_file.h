@@ -21,7 +21,8 @@ struct TimedFrame {
 // dropped frames are 0.
 std::vector<uint16_t> GifDelays(const std::vector<uint32_t>& durations_ms);
 
-// Writes a looping animated GIF (one 256-colour palette per frame, alpha ignored). All frames
+// Writes a looping animated GIF (one palette per frame: the exact colours of frames with at
+// most 256, a median-cut reduction otherwise; alpha ignored). All frames
 // must share the first frame's size. False with `error` when that fails.
 bool WriteGif(const std::string& path, const std::vector<TimedFrame>& frames, std::string& error);
 
