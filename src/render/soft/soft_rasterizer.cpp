@@ -24,10 +24,23 @@ int64_t CeilDiv(int64_t value, int64_t divisor) {
   return -FloorDiv(-value, divisor);
 }
 
+// byte / 255 for every byte, as float and as double, so pixels need no division.
+struct ByteScale {
+  float as_float[256];
+  double as_double[256];
+  ByteScale() {
+    for (int i = 0; i < 256; ++i) {
+      as_float[i] = static_cast<float>(i) / 255.0f;
+      as_double[i] = i / 255.0;
+    }
+  }
+};
+const ByteScale kByteTable;
+
 uint8_t ToByte(double value) {
   if (!(value > 0.0)) return 0;  // also NaN
   if (value >= 1.0) return 255;
-  return static_cast<uint8_t>(std::lround(value * 255.0));
+  return static_cast<uint8_t>(value * 255.0 + 0.5);
 }
 
 // One edge of a snapped triangle: E(p) = dx (p.y - y0) - dy (p.x - x0), positive inside.
@@ -182,11 +195,12 @@ void SoftRasterizer::DrawFan(std::span<const SoftVertex> vertices, const Matrix4
                              Colour colour, const SoftTexture* texture,
                              const Matrix4& texture_matrix) {
   if (vertices.size() < 3) return;
-  std::vector<uint16_t> indices;
+  fan_indices_.clear();
   for (size_t i = 1; i + 1 < vertices.size() && i + 1 <= 0xFFFF; ++i) {
-    indices.insert(indices.end(), {0, static_cast<uint16_t>(i), static_cast<uint16_t>(i + 1)});
+    fan_indices_.insert(fan_indices_.end(),
+                        {0, static_cast<uint16_t>(i), static_cast<uint16_t>(i + 1)});
   }
-  DrawIndexed(vertices, indices, world, colour, texture, texture_matrix);
+  DrawIndexed(vertices, fan_indices_, world, colour, texture, texture_matrix);
 }
 
 void SoftRasterizer::DrawIndexed(std::span<const SoftVertex> vertices,
@@ -200,8 +214,11 @@ void SoftRasterizer::DrawIndexed(std::span<const SoftVertex> vertices,
        static_cast<float>(colour.blue * kByteScale), static_cast<float>(colour.alpha * kByteScale)},
       texture != nullptr && !texture->empty() ? texture : nullptr};
   const Matrix4 wp = Multiply(world, Projection());
-  std::vector<ScreenVertex> screen(vertices.size());
-  std::vector<uint8_t> placed(vertices.size());
+  // Scratch buffers kept between draws, so a steady scene allocates nothing per draw.
+  std::vector<ScreenVertex>& screen = screen_;
+  std::vector<uint8_t>& placed = placed_;
+  screen.resize(vertices.size());
+  placed.resize(vertices.size());
   for (size_t i = 0; i < vertices.size(); ++i) {
     placed[i] = TransformVertex(vertices[i], wp, texture_matrix, screen[i]) ? 1 : 0;
   }
@@ -308,11 +325,11 @@ void SoftRasterizer::ShadePixel(int32_t x, int32_t y, double z, double u, double
   if (inputs.texture != nullptr) {
     const Texel t = inputs.texture->SampleWrapPoint(static_cast<float>(u), static_cast<float>(v));
     const uint8_t texel[4] = {t.r, t.g, t.b, t.a};
-    for (int i = 0; i < 4; ++i) src[i] *= static_cast<float>(texel[i]) / 255.0f;
+    for (int i = 0; i < 4; ++i) src[i] *= kByteTable.as_float[texel[i]];
   }
 
   if (alpha_test_) {
-    const long alpha = std::lround(static_cast<double>(src[3]) * 255.0);
+    const int32_t alpha = static_cast<int32_t>(static_cast<double>(src[3]) * 255.0 + 0.5);
     if (!Passes(alpha_func_, static_cast<double>(alpha), static_cast<double>(alpha_ref_))) return;
   }
 
@@ -330,7 +347,7 @@ void SoftRasterizer::ShadePixel(int32_t x, int32_t y, double z, double u, double
   }
   const double alpha = src[3];
   for (int i = 0; i < 3; ++i) {
-    const double dest = pixel[i] / 255.0;
+    const double dest = kByteTable.as_double[pixel[i]];
     auto factor = [&](BlendFactor f) {
       switch (f) {
         case BlendFactor::kZero:

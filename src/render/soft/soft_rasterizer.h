@@ -81,6 +81,9 @@ class SoftRasterizer {
 
   SoftTexture colour_;
   std::vector<float> depth_;
+  std::vector<uint16_t> fan_indices_;
+  std::vector<ScreenVertex> screen_;
+  std::vector<uint8_t> placed_;
   bool cull_ccw_ = true;
 
   // Render states, at the device's defaults.
