@@ -245,6 +245,42 @@ TEST_F(SoftImageTest, DamagedFilesFailCleanlyAndCanBeRetried) {
   EXPECT_EQ(image->Size(), (ImageSize{2, 2}));
 }
 
+// Every truncation and many single-byte changes of valid files: each either decodes to an
+// image within the limits or fails with a reason, and never leaves half an image behind.
+TEST(ImageDecoderTest, DamagedVariantsEitherDecodeOrFailWithAReason) {
+  const std::vector<std::vector<uint8_t>> files = {
+      PngOf(TextureOf({{kRed, kClear, kBlue}, {kGreen, kWhite, {1, 2, 3, 4}}})),
+      JpegOf(16, 16, {90, 160, 30, 255}),
+      BmpOf({{kRed, kGreen, kBlue}, {kWhite, kBlack, kRed}}, 24),
+      BmpOf({{kRed, {0, 255, 0, 7}}}, 32)};
+  int failures = 0;
+  for (const std::vector<uint8_t>& file : files) {
+    std::vector<std::vector<uint8_t>> variants;
+    for (size_t length = 0; length < file.size(); ++length) {
+      variants.emplace_back(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+    }
+    for (size_t at = 0; at < file.size(); at += 1 + at / 16) {
+      for (uint8_t value : {uint8_t{0x00}, uint8_t{0xFF}, uint8_t{0x80}}) {
+        variants.push_back(file);
+        variants.back()[at] = value;
+      }
+    }
+    for (const std::vector<uint8_t>& bytes : variants) {
+      DecodedImage decoded;
+      std::string error;
+      if (DecodeImage(bytes, decoded, error)) {
+        ASSERT_FALSE(decoded.pixels.empty());
+        ASSERT_LE(int64_t{decoded.pixels.width()} * decoded.pixels.height(), kMaxImagePixels);
+      } else {
+        ++failures;
+        ASSERT_FALSE(error.empty());
+        ASSERT_TRUE(decoded.pixels.empty());
+      }
+    }
+  }
+  EXPECT_GT(failures, 100);  // the truncations alone fail
+}
+
 TEST_F(SoftImageTest, MissingNameFailsAndUnloadForgetsTheImage) {
   auto missing = frame.Image("absent.png", {});
   frame.files.erase("absent.png");
