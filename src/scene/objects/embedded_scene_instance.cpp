@@ -94,7 +94,13 @@ void EmbeddedSceneInstance::Update(float dt) {
   }
   if (!copy_) {
     DocumentLoader* resource = Resource();
-    if (!resource || !resource->done() || !resource->document()) return;
+    if (!resource) return;
+    // A document started here (not with its parent) has no other poller once the parent is
+    // done, so the instance polls it until it is ready.
+    const LoadableResource::State state = resource->state();
+    if (state == LoadableResource::kRequested || state == LoadableResource::kFetched)
+      resource->Poll();
+    if (!resource->done() || !resource->document()) return;
     std::string error;
     copy_ = Document::PlaybackCopy(*resource->document(), error);
     if (!copy_) return;
