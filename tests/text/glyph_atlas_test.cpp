@@ -101,6 +101,23 @@ TEST_F(GlyphAtlasTest, UnknownFontsAndFontsThatCannotOpenGiveNoGlyph) {
   EXPECT_EQ(atlas_.GetGlyph(bad, 0, 'a'), nullptr);
 }
 
+TEST_F(GlyphAtlasTest, WhatOneTextCostsIsBounded) {
+  // Cells of 254 x 256 take a page each.
+  const int32_t big = atlas_.RegisterFont(face_, 254, false);
+  for (int32_t size = 1; size < 100; ++size) atlas_.RegisterFont(face_, size, false);
+  EXPECT_EQ(atlas_.font_count(), 100u);
+  EXPECT_EQ(opened_, static_cast<int>(GlyphAtlas::kMaxOpenFonts));
+  EXPECT_EQ(atlas_.GetGlyph(80, 0, 'a'), nullptr);
+  EXPECT_NE(atlas_.GetGlyph(big, 0, 'a'), nullptr);
+  int made = 0;
+  for (uint16_t code = 0; code < 200; ++code)
+    if (atlas_.GetGlyph(big, 0, code)) ++made;
+  EXPECT_EQ(atlas_.pages().size(), GlyphAtlas::kMaxPages);
+  EXPECT_EQ(made, static_cast<int>(GlyphAtlas::kMaxPages) + 1);
+  // Glyphs made before the limit are still there.
+  EXPECT_NE(atlas_.GetGlyph(big, 0, 5), nullptr);
+}
+
 TEST(GreyLevelTest, SixtyFiveLevelsMapToAlphaAsTheReferenceDoes) {
   EXPECT_EQ(GreyToAlpha(0), 0);
   EXPECT_EQ(GreyToAlpha(1), 3);

@@ -31,7 +31,7 @@ int32_t GlyphAtlas::RegisterFont(const EncodedText& face, int32_t size, bool bol
     if (f.bold == bold && f.size == size && f.face == face) return static_cast<int32_t>(i);
   }
   FontEntry entry{face, size, bold, nullptr};
-  if (opener_) entry.font = opener_(face, size, bold);
+  if (opener_ && fonts_.size() < kMaxOpenFonts) entry.font = opener_(face, size, bold);
   fonts_.push_back(std::move(entry));
   return static_cast<int32_t>(fonts_.size() - 1);
 }
@@ -41,8 +41,11 @@ SoftGlyph* GlyphAtlas::GetGlyph(int32_t font, int32_t encoding, uint16_t code) {
   GlyphFont* source = fonts_[static_cast<size_t>(font)].font.get();
   if (!source) return nullptr;
   const int64_t key = int64_t{encoding} * 65536 + code;
-  std::unique_ptr<SoftGlyph>& slot = glyphs_[font][key];
-  if (!slot) slot = Rasterize(*source, GlyphCodeUnit(encoding, code));
+  std::map<int64_t, std::unique_ptr<SoftGlyph>>& cache = glyphs_[font];
+  if (auto it = cache.find(key); it != cache.end()) return it->second.get();
+  if (pages_.size() >= kMaxPages) return nullptr;
+  std::unique_ptr<SoftGlyph>& slot = cache[key];
+  slot = Rasterize(*source, GlyphCodeUnit(encoding, code));
   return slot.get();
 }
 

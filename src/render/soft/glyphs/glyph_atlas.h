@@ -24,8 +24,15 @@ char16_t GlyphCodeUnit(int32_t encoding, uint16_t code);
 // each (font, encoding, code) is rasterized on first request into a 256 x 256 scratch page,
 // packed in rows (PagePacker), and the scratch page is copied into a page texture when it is
 // full or flushed. Pages and glyphs live as long as the atlas.
+//
+// A text record can ask for many fonts and large glyphs with few bytes, so the atlas bounds
+// what one text costs: only the first kMaxOpenFonts distinct fonts are opened (later ones
+// have no glyphs), and once kMaxPages pages are filled no new glyph is made.
 class GlyphAtlas {
  public:
+  static constexpr size_t kMaxOpenFonts = 64;
+  static constexpr size_t kMaxPages = 64;
+
   // Opens a font for a registered face name, point size and weight; nullptr when the face
   // cannot be used (its glyphs are then none).
   using FontOpener =
