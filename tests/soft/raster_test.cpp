@@ -389,5 +389,21 @@ TEST(SoftMeshTest, IndicesOutsideTheCountsAreDroppedAndUnlockedWritesIgnored) {
   EXPECT_EQ(frame.At(0, 3).g, 0);
 }
 
+TEST(SoftMeshTest, DamagedCountsDoNotAllocateBeyondWhatIndicesReach) {
+  SoftFrame frame(2, 2);
+  frame.Modes(DrawState::kBlendOpaque, DrawState::kNoMask, 255);
+  auto mesh = frame.provider.CreateMesh(INT32_MAX, INT32_MAX);
+  mesh->LockVertices();
+  mesh->SetPosition(65535, {2, 0});  // the last vertex a 16-bit index names
+  mesh->SetPosition(1, {2, 2});
+  mesh->UnlockVertices();
+  const uint16_t indices[] = {0, 65535, 1};
+  mesh->SetIndices(indices);
+  MatrixTransform identity;
+  mesh->Draw(identity, {255, 0, 0, 255}, identity);
+  EXPECT_EQ(frame.At(1, 0).r, 255);
+  EXPECT_NE(frame.provider.CreateMesh(-5, -1), nullptr);
+}
+
 }  // namespace
 }  // namespace cva::testing
