@@ -36,6 +36,41 @@ PlacementValues StoredPlacement(const DisplayNode& display) {
   return values;
 }
 
+// A matrix that moves only x and y: rows (xx, xy, 0, 0), (yx, yy, 0, 0), (0, 0, 1, 0) and
+// (tx, ty, 0, 1).
+struct Affine {
+  float xx, xy, yx, yy, tx, ty;
+};
+
+// The product of two such matrices with only the terms that are not structurally zero, summed
+// in the order the full 4x4 product sums them (starting from +0). With finite entries that
+// do not overflow, every dropped term is a signed zero added to a sum that is never -0, so
+// the result is bit for bit the full product's.
+Affine Multiply(const Affine& a, const Affine& b) {
+  return {(0.0f + a.xx * b.xx) + a.xy * b.yx,          (0.0f + a.xx * b.xy) + a.xy * b.yy,
+          (0.0f + a.yx * b.xx) + a.yy * b.yx,          (0.0f + a.yx * b.xy) + a.yy * b.yy,
+          ((0.0f + a.tx * b.xx) + a.ty * b.yx) + b.tx, ((0.0f + a.tx * b.xy) + a.ty * b.yy) + b.ty};
+}
+
+// Values no larger than this keep every entry and partial product of the placement finite.
+constexpr float kExactBound = 1e18f;
+
+bool AffineIsExact(const PlacementValues& v) {
+  for (float f : {v.position.x, v.position.y, v.scale.x, v.scale.y, v.pivot.x, v.pivot.y}) {
+    if (!(std::fabs(f) <= kExactBound)) return false;  // also false for NaN
+  }
+  return std::isfinite(v.angle);
+}
+
+// The placement as the full chain of 4x4 products (any values, infinities and NaN included).
+Matrix4 FullPlacementMatrix(const PlacementValues& values) {
+  Matrix4 out = Matrix4::Translation(-values.pivot.x, -values.pivot.y, 0.0f);
+  out = Multiply(out, Matrix4::Scaling(values.scale.x, values.scale.y, 1.0f));
+  out = Multiply(out, Matrix4::RotationZ(values.angle));
+  out = Multiply(out, Matrix4::Translation(values.pivot.x, values.pivot.y, 0.0f));
+  return Multiply(out, Matrix4::Translation(values.position.x, values.position.y, 0.0f));
+}
+
 }  // namespace
 
 void BuildPlacement(const PlacementValues& values, Transform& out, Transform& scratch) {
@@ -51,11 +86,23 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
 }
 
 Matrix4 PlacementMatrix(const PlacementValues& values) {
-  Matrix4 out = Matrix4::Translation(-values.pivot.x, -values.pivot.y, 0.0f);
-  out = Multiply(out, Matrix4::Scaling(values.scale.x, values.scale.y, 1.0f));
-  out = Multiply(out, Matrix4::RotationZ(values.angle));
-  out = Multiply(out, Matrix4::Translation(values.pivot.x, values.pivot.y, 0.0f));
-  return Multiply(out, Matrix4::Translation(values.position.x, values.position.y, 0.0f));
+  if (!AffineIsExact(values)) return FullPlacementMatrix(values);
+  const Matrix4 rotation = Matrix4::RotationZ(values.angle);  // the same sine and cosine
+  const float cosine = rotation.m[0][0];
+  const float sine = rotation.m[0][1];
+  Affine out{1.0f, 0.0f, 0.0f, 1.0f, -values.pivot.x, -values.pivot.y};
+  out = Multiply(out, {values.scale.x, 0.0f, 0.0f, values.scale.y, 0.0f, 0.0f});
+  out = Multiply(out, {cosine, sine, -sine, cosine, 0.0f, 0.0f});
+  out = Multiply(out, {1.0f, 0.0f, 0.0f, 1.0f, values.pivot.x, values.pivot.y});
+  out = Multiply(out, {1.0f, 0.0f, 0.0f, 1.0f, values.position.x, values.position.y});
+  Matrix4 result = Matrix4::Identity();
+  result.m[0][0] = out.xx;
+  result.m[0][1] = out.xy;
+  result.m[1][0] = out.yx;
+  result.m[1][1] = out.yy;
+  result.m[3][0] = out.tx;
+  result.m[3][1] = out.ty;
+  return result;
 }
 
 void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {

@@ -1,0 +1,53 @@
+// The direct placement matrix must equal, bit for bit, the chain of transform products it
+// replaces on the frame path.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "render/matrix_transform.h"
+#include "scene/scene_transform.h"
+
+namespace cva {
+namespace {
+
+Matrix4 ThroughTransforms(const PlacementValues& values) {
+  MatrixTransform out;
+  MatrixTransform scratch;
+  BuildPlacement(values, out, scratch);
+  return out.matrix();
+}
+
+bool SameBits(const Matrix4& a, const Matrix4& b) {
+  return std::memcmp(&a, &b, sizeof(Matrix4)) == 0;
+}
+
+TEST(PlacementMatrix, MatchesTheTransformProductsBitForBit) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  std::vector<PlacementValues> cases;
+  const float numbers[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.1f, -3.75f, 123456.7f, 1e-30f, 1e18f};
+  const float angles[] = {0.0f, -0.0f, 0.5f, -2.0f, 3.14159265f, 6.28f, 1e6f};
+  for (float a : numbers) {
+    for (float angle : angles) {
+      cases.push_back({{a, -a}, angle, {a, 1.0f}, {-a, a}});
+      cases.push_back({{1.0f, a}, angle, {-a, a}, {0.0f, a}});
+    }
+  }
+  // Outside the exact range: the full products, overflow and non-finite values included.
+  for (float odd : {1e19f, 3e38f, -3e38f, kInf, -kInf, kNaN}) {
+    cases.push_back({{odd, 1.0f}, 0.3f, {2.0f, 2.0f}, {1.0f, 1.0f}});
+    cases.push_back({{1.0f, 1.0f}, 0.3f, {odd, 2.0f}, {1.0f, 1.0f}});
+    cases.push_back({{1.0f, 1.0f}, 0.3f, {2.0f, 2.0f}, {1.0f, odd}});
+    cases.push_back({{1.0f, 1.0f}, odd, {2.0f, 2.0f}, {1.0f, 1.0f}});
+  }
+  for (const PlacementValues& v : cases) {
+    EXPECT_TRUE(SameBits(PlacementMatrix(v), ThroughTransforms(v)))
+        << "position " << v.position.x << "," << v.position.y << " angle " << v.angle << " scale "
+        << v.scale.x << "," << v.scale.y << " pivot " << v.pivot.x << "," << v.pivot.y;
+  }
+}
+
+}  // namespace
+}  // namespace cva
