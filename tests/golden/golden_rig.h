@@ -53,9 +53,12 @@ inline void ExpectMatchesGolden(const std::string& name, const render_tool::Rgba
 
 // Plays fixture <fixture>.cva from tests/fixtures and returns frame `frame`; fails the test
 // when the document does not load.
-inline bool RenderFixture(const std::string& fixture, int32_t frame, render_tool::RgbaImage& out) {
+// `step_ms` 0 plays the document's own frame duration per frame.
+inline bool RenderFixture(const std::string& fixture, int32_t frame, render_tool::RgbaImage& out,
+                          uint32_t step_ms = 0) {
   render_tool::RenderOptions options;
   options.input = std::string(CVA_FIXTURE_DIR) + "/" + fixture + ".cva";
+  if (step_ms > 0) options.step_ms = step_ms;
   render_tool::RenderSession session(options);
   if (!session.Load()) {
     ADD_FAILURE() << fixture << ": " << session.error();

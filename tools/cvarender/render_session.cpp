@@ -74,6 +74,7 @@ bool EndsWithCva(const std::string& name) {
 
 RenderSession::RenderSession(RenderOptions options)
     : options_(std::move(options)), player_frame_(host_, ScenePasses::Standard()) {
+  UseSoftGlyphs(provider_);
   host_.set_draw_state(&draw_state_);
   host_.set_input_state(&input_);
   load_listener_ =
