@@ -109,6 +109,8 @@ TEST(GifTest, WrittenFileHasTheFramesDelaysAndColours) {
   std::vector<TimedFrame> frames;
   frames.push_back({Solid(6, 4, 255, 0, 0), 40});
   frames.push_back({Solid(6, 4, 0, 0, 255), 120});
+  frames.push_back({frames.back().image, 40});
+  frames.back().image.At(4, 2)[1] = 200;  // one pixel changes: only it is written
   std::string error;
   ASSERT_TRUE(WriteGif(path, frames, error)) << error;
 
@@ -118,10 +120,10 @@ TEST(GifTest, WrittenFileHasTheFramesDelaysAndColours) {
   ASSERT_EQ(DGifSlurp(gif), GIF_OK);
   EXPECT_EQ(gif->SWidth, 6);
   EXPECT_EQ(gif->SHeight, 4);
-  ASSERT_EQ(gif->ImageCount, 2);
-  const uint8_t expected_red[2] = {255, 0};
-  const uint16_t expected_delay[2] = {4, 12};
-  for (int i = 0; i < 2; ++i) {
+  ASSERT_EQ(gif->ImageCount, 3);
+  const uint8_t expected_red[3] = {255, 0, 0};
+  const uint16_t expected_delay[3] = {4, 12, 4};
+  for (int i = 0; i < 3; ++i) {
     GraphicsControlBlock control;
     ASSERT_EQ(DGifSavedExtensionToGCB(gif, i, &control), GIF_OK);
     EXPECT_EQ(control.DelayTime, expected_delay[i]);
@@ -132,7 +134,18 @@ TEST(GifTest, WrittenFileHasTheFramesDelaysAndColours) {
     const GifColorType colour = map->Colors[image.RasterBits[0]];
     EXPECT_EQ(colour.Red, expected_red[i]);
   }
+  const GifImageDesc& last = gif->SavedImages[2].ImageDesc;
+  EXPECT_EQ(last.Left, 4);
+  EXPECT_EQ(last.Top, 2);
+  EXPECT_EQ(last.Width, 1);
+  EXPECT_EQ(last.Height, 1);
+  EXPECT_EQ(gif->SavedImages[2].ImageDesc.ColorMap->Colors[gif->SavedImages[2].RasterBits[0]].Green,
+            200);
   DGifCloseFile(gif, &code);
+  // The GIF gets the permissions of any new file (the umask's), not the owner's alone.
+  std::ofstream((dir / "plain").string()) << "x";
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::status(dir / "plain").permissions());
 
   frames.push_back({Solid(5, 4, 0, 0, 0), 40});
   EXPECT_FALSE(WriteGif(path, frames, error));
@@ -215,6 +228,62 @@ TEST(ArchiveInputTest, ArchiveMemberNamedLikeTheArchiveRendersLikeTheFiles) {
   RenderSession failing(no_document);
   EXPECT_FALSE(failing.Load());
   EXPECT_NE(failing.error().find("no .cva document"), std::string::npos) << failing.error();
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace cva::testing
+
+namespace cva::testing {
+namespace {
+
+// What a viewer shows after each GIF frame: every frame drawn over the ones before it.
+std::vector<render_tool::RgbaImage> Composite(GifFileType* gif) {
+  std::vector<render_tool::RgbaImage> shown;
+  render_tool::RgbaImage screen(gif->SWidth, gif->SHeight);
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const SavedImage& image = gif->SavedImages[i];
+    const ColorMapObject* map =
+        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    for (int y = 0; y < image.ImageDesc.Height; ++y)
+      for (int x = 0; x < image.ImageDesc.Width; ++x) {
+        const GifColorType c = map->Colors[image.RasterBits[y * image.ImageDesc.Width + x]];
+        uint8_t* p = screen.At(image.ImageDesc.Left + x, image.ImageDesc.Top + y);
+        p[0] = c.Red;
+        p[1] = c.Green;
+        p[2] = c.Blue;
+        p[3] = 255;
+      }
+    shown.push_back(screen);
+  }
+  return shown;
+}
+
+TEST(GifTest, FramesOfChangedAreasShowEveryRenderedFrame) {
+  render_tool::RenderOptions options;
+  options.input = std::string(CVA_FIXTURE_DIR) + "/golden_reveal.cva";
+  render_tool::RenderSession session(options);
+  ASSERT_TRUE(session.Load()) << session.error();
+  std::vector<render_tool::TimedFrame> frames;
+  for (int f = 1; f <= 8; ++f) {
+    session.Step();
+    frames.push_back({ToImage(session.frame()), 100});
+  }
+  const auto dir = TempDir("composite");
+  const std::string path = (dir / "reveal.gif").string();
+  std::string error;
+  ASSERT_TRUE(render_tool::WriteGif(path, frames, error)) << error;
+  int code = 0;
+  GifFileType* gif = DGifOpenFileName(path.c_str(), &code);
+  ASSERT_NE(gif, nullptr);
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  const std::vector<render_tool::RgbaImage> shown = Composite(gif);
+  DGifCloseFile(gif, &code);
+  ASSERT_EQ(shown.size(), frames.size());
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const CompareResult result = CompareImages(frames[i].image, shown[i], {0, 0});
+    EXPECT_TRUE(result.matches) << "frame " << i << ": " << result.Describe();
+  }
   std::filesystem::remove_all(dir);
 }
 

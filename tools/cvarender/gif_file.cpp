@@ -1,8 +1,11 @@
 #include "gif_file.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <unordered_map>
@@ -86,10 +89,43 @@ bool WriteLoop(GifFileType* gif) {
          EGifPutExtensionTrailer(gif) == GIF_OK;
 }
 
-bool WriteFrame(GifFileType* gif, const RgbaImage& image, uint16_t delay, std::string& error) {
+// The smallest rectangle holding every pixel of `image` that differs from `previous` (the
+// whole picture without a previous one); width 0 when nothing changed.
+struct Area {
+  int32_t left = 0, top = 0, width = 0, height = 0;
+};
+Area ChangedArea(const RgbaImage& image, const RgbaImage* previous) {
+  if (!previous) return {0, 0, image.width, image.height};
+  int32_t left = image.width, right = -1, top = image.height, bottom = -1;
+  for (int32_t y = 0; y < image.height; ++y)
+    for (int32_t x = 0; x < image.width; ++x) {
+      if (std::memcmp(image.At(x, y), previous->At(x, y), 3) == 0) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  if (right < 0) return {0, 0, 1, 1};  // a frame must hold a pixel: repeat the corner
+  return {left, top, right - left + 1, bottom - top + 1};
+}
+
+RgbaImage Crop(const RgbaImage& image, const Area& area) {
+  RgbaImage out(area.width, area.height);
+  for (int32_t y = 0; y < area.height; ++y)
+    std::memcpy(out.At(0, y), image.At(area.left, area.top + y),
+                static_cast<size_t>(area.width) * 4);
+  return out;
+}
+
+// Writes the part of `image` that changed since `previous`; the rest of the screen keeps the
+// earlier frames (frames are never disposed).
+bool WriteFrame(GifFileType* gif, const RgbaImage& image, const RgbaImage* previous, uint16_t delay,
+                std::string& error) {
+  const Area area = ChangedArea(image, previous);
+  const RgbaImage part = Crop(image, area);
   ColourMap map;
   std::vector<GifByteType> indices;
-  if (!Quantize(image, map, indices, error)) return false;
+  if (!Quantize(part, map, indices, error)) return false;
   GraphicsControlBlock control{};
   control.DisposalMode = DISPOSE_DO_NOT;
   control.UserInputFlag = false;
@@ -99,12 +135,13 @@ bool WriteFrame(GifFileType* gif, const RgbaImage& image, uint16_t delay, std::s
   const size_t length = EGifGCBToExtension(&control, extension);
   if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) !=
           GIF_OK ||
-      EGifPutImageDesc(gif, 0, 0, image.width, image.height, false, map.get()) != GIF_OK) {
+      EGifPutImageDesc(gif, area.left, area.top, area.width, area.height, false, map.get()) !=
+          GIF_OK) {
     error = GifError("cannot write a GIF frame", gif->Error);
     return false;
   }
-  for (int32_t y = 0; y < image.height; ++y) {
-    if (EGifPutLine(gif, indices.data() + static_cast<size_t>(y) * image.width, image.width) !=
+  for (int32_t y = 0; y < part.height; ++y) {
+    if (EGifPutLine(gif, indices.data() + static_cast<size_t>(y) * part.width, part.width) !=
         GIF_OK) {
       error = GifError("cannot write a GIF frame", gif->Error);
       return false;
@@ -162,17 +199,22 @@ bool WriteGif(const std::string& path, const std::vector<TimedFrame>& frames, st
   const std::vector<uint16_t> delays = GifDelays(durations);
 
   int code = 0;
-  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &code);
+  // Opened here rather than by the library, which would make the file private to its owner.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  GifFileType* gif = fd >= 0 ? EGifOpenFileHandle(fd, &code) : nullptr;
   if (!gif) {
+    if (fd >= 0) ::close(fd);
     error = GifError(("cannot create '" + path + "'").c_str(), code);
     return false;
   }
   EGifSetGifVersion(gif, true);
   bool ok = EGifPutScreenDesc(gif, width, height, 8, 0, nullptr) == GIF_OK && WriteLoop(gif);
   if (!ok) error = GifError("cannot write the GIF header", gif->Error);
+  const RgbaImage* previous = nullptr;  // the picture on screen before this frame
   for (size_t i = 0; ok && i < frames.size(); ++i) {
     if (i > 0 && delays[i] == 0) continue;  // merged into the frame before
-    ok = WriteFrame(gif, frames[i].image, delays[i], error);
+    ok = WriteFrame(gif, frames[i].image, previous, delays[i], error);
+    previous = &frames[i].image;
   }
   if (EGifCloseFile(gif, &code) != GIF_OK && ok) {
     error = GifError(("cannot finish '" + path + "'").c_str(), code);
