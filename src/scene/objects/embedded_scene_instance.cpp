@@ -125,7 +125,12 @@ void EmbeddedSceneInstance::Draw() {
   const DisplayNode& display = node_.display();
   const DocumentHeader& header = copy_->header();
   if (background_) {
-    background_->SetSize({header.stage_width, header.stage_height});
+    const Vec2 stage{header.stage_width, header.stage_height};
+    // Sized only when the stage changes, so a steady scene rewrites no vertices.
+    if (!(stage == background_size_)) {
+      background_->SetSize(stage);
+      background_size_ = stage;
+    }
     background_->Draw(display.world(), header.background.Modulated(display.colour));
   }
   // The embedded nodes' transforms were combined with this node's world matrix by Update in

@@ -50,6 +50,7 @@ class EmbeddedSceneInstance final : public Instance, public EmbeddedView {
   EmbeddedSceneObject& object_;
   SceneNode& node_;
   std::unique_ptr<SolidQuad> background_;
+  Vec2 background_size_;  // the size the background quad was last given
   std::unique_ptr<Document> copy_;
   std::unique_ptr<Scene> scene_;  // plays copy_; declared after it so that it goes first
 };
