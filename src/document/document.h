@@ -45,6 +45,8 @@ class Document {
   const Document* source() const { return source_; }
   // Set once the source of this copy was cleared or destroyed; the copy then has no scene.
   bool orphaned() const { return orphaned_; }
+  // The live playback copies of this document.
+  const std::vector<Document*>& copies() const { return copies_; }
 
   // Builds the tables from a file that was read without error. Resources are created through
   // the provider (sounds open at once); loaders of nested documents are placed inside this

@@ -89,6 +89,23 @@ TEST_F(TextInstanceTest, RevealsOneGlyphPerFrameAndJumpsWhereItsCommandSays) {
   EXPECT_EQ(provider_.Draws().back().colour, (Colour{255, 0, 0, 128}));
 }
 
+TEST_F(TextInstanceTest, JumpsOfAnEmbeddedPlaybackCopyGoToTheCopy) {
+  Load();
+  Document& source = *host_.document();
+  std::string error;
+  std::unique_ptr<Document> copy = Document::PlaybackCopy(source, error);
+  ASSERT_NE(copy, nullptr) << error;
+  auto* instance = dynamic_cast<TextInstance*>(copy->root()->children().at(0)->instance());
+  ASSERT_NE(instance, nullptr);
+  const std::vector<int32_t> source_queue = source.queued_labels();
+  // Without a paragraph keyframe the first paragraph is revealed; glyph 2 carries the jump.
+  instance->Update(10.0f);
+  instance->Update(10.0f);
+  ASSERT_EQ(instance->reveal().count(), 2);
+  EXPECT_THAT(copy->queued_labels(), ::testing::ElementsAre(1));
+  EXPECT_EQ(source.queued_labels(), source_queue);
+}
+
 TEST_F(TextInstanceTest, ResetRestartsTheReveal) {
   Load();
   TickAndDraw(0.0f);

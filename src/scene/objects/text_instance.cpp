@@ -59,8 +59,19 @@ void TextInstance::Draw() {
              reveal_.paragraph(), reveal_.count());
 }
 
-void TextInstance::Jump(const EncodedText& label) {
+Document* TextInstance::PlayingDocument() const {
   Document* document = object_.document();
+  if (!document) return nullptr;
+  const SceneNode* root = &node_;
+  while (root->parent()) root = root->parent();
+  if (document->root() == root) return document;
+  for (Document* copy : document->copies())
+    if (copy->root() == root) return copy;
+  return nullptr;
+}
+
+void TextInstance::Jump(const EncodedText& label) {
+  Document* document = PlayingDocument();
   if (!document) return;
   const int32_t id = document->label_names().Find(label);
   if (id >= 0) document->RequestLabel(id);

@@ -5,6 +5,7 @@
 
 namespace cva {
 
+class Document;
 class SceneNode;
 class TextObject;
 
@@ -28,7 +29,10 @@ class TextInstance final : public Instance {
   const TextReveal& reveal() const { return reveal_; }
 
  private:
-  // Queues a jump of the object's document to the label called `label` (unknown names are
+  // The document whose scene holds the node: the object's own, or the playback copy of it
+  // that an embedded scene plays (they share the object). Null when neither holds it.
+  Document* PlayingDocument() const;
+  // Queues a jump of the playing document to the label called `label` (unknown names are
   // ignored).
   void Jump(const EncodedText& label);
 
