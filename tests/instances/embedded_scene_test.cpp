@@ -4,6 +4,7 @@
 
 #include "document/document_loader.h"
 #include "instance_rig.h"
+#include "scene/hit/hit_test.h"
 #include "scene/objects/embedded_scene_instance.h"
 
 namespace cva::testing {
@@ -90,6 +91,17 @@ TEST_F(EmbeddedSceneTest, NothingIsDrawnBeforeALabelIsChosen) {
   const auto draws = TickAndDraw(0.0f);
   ASSERT_EQ(draws.size(), 2u);
   EXPECT_EQ(Apply(draws[1].world, {0, 0}), (Vec2{107, 58}));
+}
+
+TEST_F(EmbeddedSceneTest, PointerPassReachesTheNestedNodes) {
+  LoadOuter({Hold<15>(LabelNamed("start"))});
+  TickAndDraw(0.0f);
+  SceneNode& nested_rect = *FindIn(Embedded().EmbeddedDocument()->root(), 1);
+  // The nested rectangle (4 x 4) sits at (105, 56) on the stage.
+  EXPECT_FALSE(HitTest(*host.scene(), {107, 58}, true));
+  EXPECT_EQ(nested_rect.hit_state, 1);
+  EXPECT_TRUE(HitTest(*host.scene(), {120, 70}, true));
+  EXPECT_EQ(nested_rect.hit_state, 0);
 }
 
 TEST_F(EmbeddedSceneTest, EmbeddedClockRunsByDtAndRestartsAtTheLabel) {
