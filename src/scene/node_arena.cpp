@@ -12,7 +12,7 @@ void* NodeArena::Allocate(size_t size, size_t align) {
   if (static_cast<size_t>(end_ - next_) < pad(next_) + size) {
     // Room for the padding that the block's own alignment may need.
     const size_t bytes = std::max(size + align, kBlockBytes);
-    blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
+    blocks_.push_back(std::unique_ptr<std::byte[]>(new std::byte[bytes]));
     next_ = blocks_.back().get();
     end_ = next_ + bytes;
   }
