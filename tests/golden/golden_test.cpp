@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 
 #include "contact_sheet.h"
 #include "golden_rig.h"
@@ -27,6 +28,11 @@ struct GoldenCase {
   uint32_t step_ms = 0;  // 0: the document's frame duration
   CompareLimits limits = kExact;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* os) {
+  *os << c.fixture << ", frame " << c.frame;
+}
 
 class GoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 

@@ -10,6 +10,8 @@ namespace {
 
 // Largest frame number or moment accepted: about eleven days of 1 ms frames.
 constexpr uint64_t kMaxValue = 1'000'000'000;
+// Most frames one range keeps (each becomes a file).
+constexpr uint64_t kMaxKeptFrames = 1'000'000;
 
 bool ParseWhole(std::string_view text, uint64_t& value) {
   if (text.empty() || text.size() > 10) return false;
@@ -29,6 +31,10 @@ bool ParseFrameRange(std::string_view text, int32_t& first, int32_t& last, std::
   }
   if (a > b) {
     error = "--frames " + std::string(text) + " ends before it starts";
+    return false;
+  }
+  if (b - a >= kMaxKeptFrames) {
+    error = "--frames keeps at most " + std::to_string(kMaxKeptFrames) + " frames";
     return false;
   }
   first = static_cast<int32_t>(a);

@@ -23,7 +23,8 @@ struct PlannedFrame {
   std::string file_name;
 };
 
-// Parses "A..B" (whole frame numbers, A <= B). False with `error` otherwise.
+// Parses "A..B" (whole frame numbers, A <= B, at most a million frames). False with `error`
+// otherwise.
 bool ParseFrameRange(std::string_view text, int32_t& first, int32_t& last, std::string& error);
 // Parses "MS,MS,..." (whole milliseconds). False with `error` otherwise.
 bool ParseTimes(std::string_view text, std::vector<uint32_t>& times_ms, std::string& error);

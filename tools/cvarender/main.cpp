@@ -3,6 +3,7 @@
 // sheet.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -137,7 +138,8 @@ int main(int argc, char** argv) {
   progress.Done();
   for (size_t i = 0; i < kept.size(); ++i) {
     const int32_t next = i + 1 < plan.size() ? plan[i + 1].frame : plan[i].frame + 1;
-    kept[i].duration_ms = static_cast<uint32_t>(next - plan[i].frame) * session.step_ms();
+    const uint64_t ms = uint64_t(next - plan[i].frame) * session.step_ms();
+    kept[i].duration_ms = static_cast<uint32_t>(std::min<uint64_t>(ms, UINT32_MAX));
   }
   if (!command.gif.empty() && !WriteGif(command.gif, kept, error)) return Fail(error);
   if (!command.sheet.empty()) {
