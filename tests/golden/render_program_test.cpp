@@ -107,6 +107,12 @@ TEST_F(RenderProgramTest, HelpUsageErrorsAndLoadFailures) {
   EXPECT_EQ(junk.status, 1);
   EXPECT_NE(junk.err.find("not a document"), std::string::npos) << junk.err;
 
+  std::ofstream(dir_ / "bad.txt") << "1 move 10 10\n2 wobble\n";
+  const ProgramRun script = Run(Fixture("golden_blend.cva") + " --input '" +
+                                (dir_ / "bad.txt").string() + "' --out '" + dir_.string() + "'");
+  EXPECT_EQ(script.status, 1);
+  EXPECT_NE(script.err.find("line 2"), std::string::npos) << script.err;
+
   const ProgramRun label =
       Run(Fixture("golden_blend.cva") + " --label nowhere --out '" + dir_.string() + "'");
   EXPECT_EQ(label.status, 1);
