@@ -71,9 +71,10 @@ TEST(CommandLineTest, ReadsEveryOptionAndRefusesBadOnes) {
   EXPECT_EQ(line.frames.times_ms, (std::vector<uint32_t>{0, 500}));
 
   const std::vector<std::vector<std::string>> bad = {
-      {"doc.cva"},                                    // no output
-      {"--out", "d"},                                 // no document
-      {"doc.cva", "--out", "d", "--frames", "5..2"},  // backwards
+      {"doc.cva"},                                          // no output
+      {"--out", "d"},                                       // no document
+      {"doc.cva", "--out", "d", "--frames", "5..2"},        // backwards
+      {"doc.cva", "--out", "d", "--frames", "0..1000000"},  // a million and one files
       {"doc.cva", "--out", "d", "--frames", "1..2", "--at", "3"},
       {"doc.cva", "--out", "d", "--at", "1,,2"},
       {"doc.cva", "--out", "d", "--size", "0x10"},

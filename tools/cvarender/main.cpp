@@ -103,15 +103,16 @@ int main(int argc, char** argv) {
   absolute(command.out_dir);
   absolute(command.gif);
   absolute(command.sheet);
+
+  const std::string input = command.render.input;
+  RenderSession session(command.render);
+  if (!session.Load()) return Fail(input + ": " + session.error());
+  // Created only once the document has loaded, so a failed run leaves no empty folder.
   if (!command.out_dir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(command.out_dir, ec);
     if (ec) return Fail("cannot create '" + command.out_dir + "': " + ec.message());
   }
-
-  const std::string input = command.render.input;
-  RenderSession session(command.render);
-  if (!session.Load()) return Fail(input + ": " + session.error());
   const std::vector<PlannedFrame> plan = PlanFrames(command.frames, session.step_ms());
   const bool keep = !command.gif.empty() || !command.sheet.empty();
   const uint64_t frame_bytes = uint64_t(session.frame().width()) * session.frame().height() * 4;
