@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "playback_fixture.h"
 
@@ -169,7 +170,7 @@ TEST_F(PlaybackTest, ChildWithoutPositionInheritanceKeepsItsPlaceButFollowsTheSc
 
 TEST_F(PlaybackTest, LocalMatrixScalesAndRotatesAboutThePivot) {
   AngleValue quarter;
-  quarter.angle = static_cast<float>(M_PI / 2);
+  quarter.angle = std::numbers::pi_v<float> / 2;
   ScaleValue twice;
   twice.scale = {2.0f, 2.0f};
   PivotValue pivot;
