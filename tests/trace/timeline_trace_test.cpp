@@ -80,5 +80,48 @@ TEST_F(TimelineTraceTest, FixedStepAndSimulatedRealTimeClocks) {
   EXPECT_EQ(real_time[3].time, 75.0f);
 }
 
+TEST_F(TimelineTraceTest, SoundCommandsReachTheStreamOncePerKeyframe) {
+  const auto frames = Trace(Options("trace_sound.cva", 5));
+  ASSERT_EQ(frames.size(), 5u);
+  // Describes each frame's calls as "kind:value" strings.
+  auto calls = [](const trace::FrameTrace& frame) {
+    std::vector<std::string> out;
+    for (const SoundCall& call : frame.sounds) {
+      EXPECT_EQ(call.sound, "click.wav");
+      EXPECT_EQ(call.stream, 0);  // one stream, created on the first draw
+      switch (call.kind) {
+        case SoundCall::Kind::kSetVolume:
+          out.push_back("volume:" + std::to_string(call.value));
+          break;
+        case SoundCall::Kind::kSetPan:
+          out.push_back("pan:" + std::to_string(call.value));
+          break;
+        case SoundCall::Kind::kPlay:
+          out.push_back(std::string("play:") + (call.loop ? "loop" : "once"));
+          EXPECT_EQ(call.start, 0.25f);
+          break;
+        case SoundCall::Kind::kPlayRange:
+          out.push_back("play_range");
+          break;
+        case SoundCall::Kind::kStop:
+          out.push_back("stop");
+          break;
+      }
+    }
+    return out;
+  };
+  using V = std::vector<std::string>;
+  // Frame 0 shows the document before its start label runs: nothing is commanded yet.
+  EXPECT_EQ(calls(frames[0]), (V{"volume:1000", "pan:0"}));
+  // The start keyframe's command plays once (a negative length plays from the start).
+  EXPECT_EQ(calls(frames[1]), (V{"volume:1000", "pan:0", "play:once"}));
+  // Without ease points values hold until their keyframe, reached two frames into the label
+  // (the start frame already advanced one): the stop runs once; volume and pan are set on
+  // every draw.
+  EXPECT_EQ(calls(frames[2]), (V{"volume:500", "pan:-300", "stop"}));
+  EXPECT_EQ(calls(frames[3]), (V{"volume:500", "pan:-300"}));
+  EXPECT_EQ(calls(frames[4]), (V{"volume:500", "pan:-300"}));
+}
+
 }  // namespace
 }  // namespace cva::testing

@@ -26,7 +26,7 @@ class TraceTest : public ::testing::Test {
  protected:
   TraceTest() {
     for (const char* file : {"trace_conditions.cva", "trace_actions.cva", "trace_timeline.cva",
-                             "minimal.cva", "red.png"})
+                             "trace_sound.cva", "minimal.cva", "red.png"})
       services.files[file] = FixtureBytes(file);
   }
 

@@ -9,6 +9,7 @@
 #include "render/colour.h"
 #include "render/record/draw_record.h"
 #include "render/vec2.h"
+#include "sound/sound_call.h"
 
 namespace cva::trace {
 
@@ -94,6 +95,8 @@ struct FrameTrace {
   std::vector<int32_t> draw_list;
   // What the frame drew, in call order (draws, render-state applies, mask groups).
   std::vector<DrawRecord> draws;
+  // Calls made on sound streams during the frame (volume, pan, play, stop), in call order.
+  std::vector<SoundCall> sounds;
   // Texts the controllers printed (action 11) and message boxes shown during the frame.
   std::vector<std::string> debug;
   std::vector<MessageTrace> messages;

@@ -186,6 +186,32 @@ Json FrameToJson(const FrameTrace& frame) {
   Json draws = Json::array();
   for (const DrawRecord& record : frame.draws) draws.push_back(DrawJson(record));
   j["draws"] = std::move(draws);
+  if (!frame.sounds.empty()) {
+    static const char* const kCallNames[] = {"play", "play_range", "stop", "volume", "pan"};
+    Json sounds = Json::array();
+    for (const SoundCall& call : frame.sounds) {
+      Json entry = {{"call", kCallNames[static_cast<int>(call.kind)]},
+                    {"stream", call.stream},
+                    {"sound", call.sound}};
+      switch (call.kind) {
+        case SoundCall::Kind::kPlayRange:
+          entry["length"] = Number(call.length);
+          [[fallthrough]];
+        case SoundCall::Kind::kPlay:
+          entry["start"] = Number(call.start);
+          entry["loop"] = call.loop;
+          break;
+        case SoundCall::Kind::kSetVolume:
+        case SoundCall::Kind::kSetPan:
+          entry["value"] = call.value;
+          break;
+        case SoundCall::Kind::kStop:
+          break;
+      }
+      sounds.push_back(std::move(entry));
+    }
+    j["sounds"] = std::move(sounds);
+  }
   if (!frame.debug.empty()) j["debug"] = frame.debug;
   if (!frame.messages.empty()) {
     Json messages = Json::array();

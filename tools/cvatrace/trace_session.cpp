@@ -167,6 +167,7 @@ void TraceSession::ApplyInput(int32_t trace_frame) {
 
 void TraceSession::RunFrame(int32_t) {
   provider_.Clear();
+  provider_.ClearSoundCalls();
   jump_log_.jumps.clear();
   player_frame_.Run(now_);
   now_ += options_.step_ms;  // the simulated tick count of the next frame
@@ -206,6 +207,7 @@ FrameTrace TraceSession::Capture(int32_t trace_frame) {
   }
   AddVariables(ProcessVariables(), VariableTrace::Scope::kProcess, -1, t.variables);
   t.draws = provider_.records();
+  t.sounds = provider_.sound_calls();
   const std::vector<std::string>& debug = provider_.debug_texts();
   for (size_t i = debug_seen_; i < debug.size(); ++i) t.debug.push_back(debug[i]);
   debug_seen_ = debug.size();

@@ -6,6 +6,7 @@
 #include "document/named_data.h"
 #include "render/matrix_transform.h"
 #include "render/record/recording_primitives.h"
+#include "sound/recording_sound_stream.h"
 #include "sound/sound_resource.h"
 #include "stream/text_conversion.h"
 
@@ -129,8 +130,8 @@ std::unique_ptr<Sprite> RecordingProvider::CreateSprite() {
   return std::make_unique<record::TexturedQuad>(*this);
 }
 
-std::unique_ptr<SoundStream> RecordingProvider::CreateSoundStream(SoundResource&) {
-  return std::make_unique<InertSoundStream>();
+std::unique_ptr<SoundStream> RecordingProvider::CreateSoundStream(SoundResource& sound) {
+  return std::make_unique<RecordingSoundStream>(sound_calls_, next_stream_++, sound);
 }
 
 std::unique_ptr<TextPrimitive> RecordingProvider::CreateTextPrimitive() {

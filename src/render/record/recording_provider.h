@@ -10,6 +10,7 @@
 #include "render/draw_state.h"
 #include "render/image_resource.h"
 #include "render/record/draw_record.h"
+#include "sound/sound_call.h"
 
 namespace cva {
 
@@ -45,6 +46,9 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
   // Only the primitive draws, in call order.
   std::vector<DrawRecord> Draws() const;
   void Clear() { records_.clear(); }
+  // Every call made on the provider's sound streams, in call order (nothing is played).
+  const std::vector<SoundCall>& sound_calls() const { return sound_calls_; }
+  void ClearSoundCalls() { sound_calls_.clear(); }
   // Texts given to DebugPrint, as UTF-8.
   const std::vector<std::string>& debug_texts() const { return debug_texts_; }
   // The pixel size images report once loaded, by their narrow name (0 by 0 when not set).
@@ -64,6 +68,8 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
 
  private:
   std::vector<DrawRecord> records_;
+  std::vector<SoundCall> sound_calls_;
+  int32_t next_stream_ = 0;
   std::vector<std::string> debug_texts_;
   std::map<std::string, ImageSize> image_sizes_;
   int32_t next_primitive_ = 0;

@@ -9,6 +9,7 @@
 #include "render/soft/soft_primitives.h"
 #include "render/soft/soft_rasterizer.h"
 #include "render/soft/soft_sound.h"
+#include "sound/recording_sound_stream.h"
 #include "stream/text_conversion.h"
 #include "system/services.h"
 
@@ -41,7 +42,7 @@ std::unique_ptr<Sprite> SoftProvider::CreateSprite() {
 }
 
 std::unique_ptr<SoundStream> SoftProvider::CreateSoundStream(SoundResource& sound) {
-  return std::make_unique<SoftSoundStream>(*this, sound);
+  return std::make_unique<RecordingSoundStream>(sound_calls_, next_stream_++, sound);
 }
 
 std::unique_ptr<TextPrimitive> SoftProvider::CreateTextPrimitive() {

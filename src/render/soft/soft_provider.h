@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/sound_call.h"
+
 // The portable drawing backend: a ResourceProvider whose primitives rasterize into an RGBA
 // framebuffer in memory with the fixed-function semantics the Windows player uses (pixel
 // centres at integer coordinates, top-left fill rule, material colour modulating the texture,
@@ -34,18 +36,6 @@ struct SoftVertex {
   float y = 0.0f;
   float u = 0.0f;
   float v = 0.0f;
-};
-
-// One call made on a sound stream of the provider, in call order. Nothing is played.
-struct SoundCall {
-  enum class Kind : uint8_t { kPlay, kPlayRange, kStop, kSetVolume, kSetPan };
-  Kind kind = Kind::kPlay;
-  int32_t stream = 0;   // serial number of the stream, in creation order from 0
-  std::string sound;    // the sound resource's name, UTF-8
-  float start = 0.0f;   // kPlay, kPlayRange
-  float length = 0.0f;  // kPlayRange
-  bool loop = false;    // kPlay, kPlayRange
-  int32_t value = 0;    // kSetVolume, kSetPan
 };
 
 class SoftProvider final : public ResourceProvider, public RenderStateTarget {
@@ -129,8 +119,6 @@ class SoftProvider final : public ResourceProvider, public RenderStateTarget {
   const std::vector<std::string>& debug_texts() const { return debug_texts_; }
 
   // Called by the sound streams.
-  int32_t NextStreamId() { return next_stream_++; }
-  void RecordSound(SoundCall call) { sound_calls_.push_back(std::move(call)); }
 
  private:
   std::unique_ptr<SoftRasterizer> raster_;
