@@ -59,10 +59,11 @@ struct StoredText {
 };
 
 // A list whose stored count may be 0 or negative (both mean empty). The count is kept so
-// that an unusual empty count is written back as it was.
-template <class T>
+// that an unusual empty count is written back as it was. Most lists store a 16-bit count;
+// a few store a 32-bit one (Count = int32_t).
+template <class T, class Count = int16_t>
 struct CountedList {
-  int16_t stored_count = 0;
+  Count stored_count = 0;
   std::vector<T> items;
 
   auto begin() { return items.begin(); }
@@ -74,10 +75,11 @@ struct CountedList {
   T& operator[](size_t i) { return items[i]; }
   const T& operator[](size_t i) const { return items[i]; }
   // The count to store: the number of items, or the kept empty count.
-  int16_t CountToWrite() const {
-    return items.empty() ? (stored_count > 0 ? 0 : stored_count)
-                         : static_cast<int16_t>(items.size());
+  Count CountToWrite() const {
+    return items.empty() ? (stored_count > 0 ? Count{0} : stored_count)
+                         : static_cast<Count>(items.size());
   }
+  friend bool operator==(const CountedList&, const CountedList&) = default;
 };
 
 inline StoredText StoredText::From(const EncodedText& text, bool with_terminator) {

@@ -80,24 +80,7 @@ void VisitWidthCoded(V& v, const char* key, uint8_t code, int32_t& value) {
 // empty and is kept as stored. Reading grows the list one item at a time and stops at the
 // first failure, so a huge count in a short file costs no more than the data present.
 template <class T>
-struct IntCountedList {
-  int32_t stored_count = 0;
-  std::vector<T> items;
-
-  auto begin() { return items.begin(); }
-  auto end() { return items.end(); }
-  auto begin() const { return items.begin(); }
-  auto end() const { return items.end(); }
-  size_t size() const { return items.size(); }
-  bool empty() const { return items.empty(); }
-  T& operator[](size_t i) { return items[i]; }
-  const T& operator[](size_t i) const { return items[i]; }
-  int32_t CountToWrite() const {
-    return items.empty() ? (stored_count > 0 ? 0 : stored_count)
-                         : static_cast<int32_t>(items.size());
-  }
-  friend bool operator==(const IntCountedList&, const IntCountedList&) = default;
-};
+using IntCountedList = CountedList<T, int32_t>;
 
 template <class V, class T>
 void VisitIntCountedList(V& v, const char* count_key, const char* item_key,
