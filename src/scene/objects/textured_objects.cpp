@@ -7,6 +7,31 @@
 #include "scene/objects/particle_instance.h"
 
 namespace cva {
+namespace {
+
+// The one sprite of an image or particle object: the image goes first, because the sprite
+// computes its texture coordinates when it is sized.
+template <class Document>
+void SetUpSprite(Sprite& sprite, ImageReference& image, Document* document, Vec2 size,
+                 Vec2 uv_offset) {
+  image.Resolve(document);
+  sprite.SetImage(image.resolved());
+  sprite.SetSize(size);
+  sprite.SetUvOffset(uv_offset);
+}
+
+// Resolves the image again (it may have finished loading since) and hands it to the sprite.
+template <class Document>
+ImageResource* ResolveSpriteImage(ImageReference& image, Document* document, Sprite* sprite,
+                                  Vec2 size) {
+  if (image.Resolve(document) && sprite) {
+    sprite->SetImage(image.resolved());
+    sprite->SetSize(size);
+  }
+  return image.resolved();
+}
+
+}  // namespace
 
 // ImageObject
 
@@ -19,12 +44,7 @@ bool ImageObject::Load(const ObjectRecord& record) {
 void ImageObject::Attach(int32_t id, Document& document) {
   SceneObject::Attach(id, document);
   sprite_ = provider().CreateSprite();
-  if (!sprite_) return;
-  image_.Resolve(document_);
-  // The image goes first: the sprite computes its texture coordinates when it is sized.
-  sprite_->SetImage(image_.resolved());
-  sprite_->SetSize(record_.size);
-  sprite_->SetUvOffset(record_.texture_origin);
+  if (sprite_) SetUpSprite(*sprite_, image_, document_, record_.size, record_.texture_origin);
 }
 
 std::unique_ptr<Instance> ImageObject::CreateInstance(SceneNode& node) {
@@ -33,11 +53,7 @@ std::unique_ptr<Instance> ImageObject::CreateInstance(SceneNode& node) {
 }
 
 ImageResource* ImageObject::ResolveImage() {
-  if (image_.Resolve(document_) && sprite_) {
-    sprite_->SetImage(image_.resolved());
-    sprite_->SetSize(record_.size);
-  }
-  return image_.resolved();
+  return ResolveSpriteImage(image_, document_, sprite_.get(), record_.size);
 }
 
 // PanelObject
@@ -100,11 +116,7 @@ bool ParticleObject::Load(const ObjectRecord& record) {
 void ParticleObject::Attach(int32_t id, Document& document) {
   SceneObject::Attach(id, document);
   sprite_ = provider().CreateSprite();
-  if (!sprite_) return;
-  image_.Resolve(document_);
-  sprite_->SetImage(image_.resolved());
-  sprite_->SetSize(record_.size);
-  sprite_->SetUvOffset(record_.uv_offset);
+  if (sprite_) SetUpSprite(*sprite_, image_, document_, record_.size, record_.uv_offset);
 }
 
 std::unique_ptr<Instance> ParticleObject::CreateInstance(SceneNode& node) {
@@ -113,11 +125,7 @@ std::unique_ptr<Instance> ParticleObject::CreateInstance(SceneNode& node) {
 }
 
 ImageResource* ParticleObject::ResolveImage() {
-  if (image_.Resolve(document_) && sprite_) {
-    sprite_->SetImage(image_.resolved());
-    sprite_->SetSize(record_.size);
-  }
-  return image_.resolved();
+  return ResolveSpriteImage(image_, document_, sprite_.get(), record_.size);
 }
 
 }  // namespace cva
