@@ -18,6 +18,7 @@
 #include "render/draw_state.h"
 #include "render/matrix.h"
 #include "render/record/recording_provider.h"
+#include "scene/ease_point.h"
 #include "scene/host/playback_host.h"
 #include "scene/objects/scene_object.h"
 #include "scene/scene.h"
@@ -41,14 +42,22 @@ KeyframeRecord Key(int16_t duration, const PropertyFields<I>& value) {
   return key;
 }
 
-// A motion from `from` to `to` over a long segment, with a linear ease.
+// A motion from `from` to `to` over a long segment, eased along a straight line, so that the
+// value changes every frame.
 template <size_t I>
 MotionEntry Move(const PropertyFields<I>& from, const PropertyFields<I>& to) {
   MotionEntry entry;
   entry.key = static_cast<uint8_t>(I);
   entry.motion.property = static_cast<uint8_t>(I);
   entry.motion.keyframes.items.push_back(Key<I>(0, from));
-  entry.motion.keyframes.items.push_back(Key<I>(kLongSegment, to));
+  KeyframeRecord end = Key<I>(kLongSegment, to);
+  EasePointRecord origin;
+  EasePointRecord line;
+  line.x = 1.0f;
+  line.y = 1.0f;
+  line.curve = static_cast<uint8_t>(EaseCurveKind::kLinear);
+  end.ease = {origin, line};
+  entry.motion.keyframes.items.push_back(std::move(end));
   return entry;
 }
 
@@ -153,13 +162,20 @@ void BM_ScenePlayback(benchmark::State& state) {
   for (const auto& group : host.document()->root()->children())
     for (const auto& child : group->children())
       child->set_instance(std::make_unique<QuadInstance>(object, *child, provider));
+  host.Advance(kFrameMs);
+  host.Draw();
+  const Matrix4 first_world = provider.Draws().front().world;
   for (auto _ : state) {
     host.Advance(kFrameMs);
     provider.Clear();
     host.Draw();
   }
-  const size_t draws = provider.Draws().size();
-  if (draws != static_cast<size_t>(nodes)) state.SkipWithError("not every node was drawn");
+  const std::vector<DrawRecord> draws = provider.Draws();
+  if (draws.size() != static_cast<size_t>(nodes)) {
+    state.SkipWithError("not every node was drawn");
+  } else if (draws.front().world == first_world) {
+    state.SkipWithError("the nodes did not move");
+  }
   state.counters["ns/node"] =
       benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsIterationInvariantRate |
                                                          benchmark::Counter::kInvert);

@@ -54,7 +54,8 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
   for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
     const size_t i = static_cast<size_t>(index);
     starts_[i] = CreatePropertyValueIn(index, arena_);
-    new (tracks_[i]) PropertyTrack(*holders_[i], *starts_[i], flags_);
+    targets_[i] = CreatePropertyValueIn(index, arena_);
+    new (tracks_[i]) PropertyTrack(*holders_[i], *starts_[i], *targets_[i], flags_);
   }
   DrawCodesValue& codes = *fields<1>();
   codes.blend = 1;
@@ -71,6 +72,9 @@ DisplayNode::~DisplayNode() {
   for (PropertyValue* value : starts_) {
     if (value) value->~PropertyValue();
   }
+  for (PropertyValue* value : targets_) {
+    if (value) value->~PropertyValue();
+  }
   for (PropertyValue* value : holders_) {
     if (value) value->~PropertyValue();
   }
@@ -85,7 +89,8 @@ PropertyValue* DisplayNode::AddProperty(int index) {
   if (!holders_[i]) {
     holders_[i] = CreatePropertyValueIn(index, arena_);
     starts_[i] = CreatePropertyValueIn(index, arena_);
-    tracks_[i] = arena_.Make<PropertyTrack>(*holders_[i], *starts_[i], flags_);
+    targets_[i] = CreatePropertyValueIn(index, arena_);
+    tracks_[i] = arena_.Make<PropertyTrack>(*holders_[i], *starts_[i], *targets_[i], flags_);
   }
   return holders_[i];
 }
@@ -115,14 +120,6 @@ void DisplayNode::PrefetchTracksAndValues() const {
   }
   PrefetchForRead(local_matrix_);
   PrefetchForRead(world_matrix_);
-}
-
-void DisplayNode::PrefetchKeys() const {
-  for (uint32_t pending = flags_.advancing; pending != 0; pending &= pending - 1) {
-    if (const PropertyTrack* track = tracks_[static_cast<size_t>(std::countr_zero(pending))]) {
-      track->Prefetch();
-    }
-  }
 }
 
 void DisplayNode::ResetTracks() {

@@ -58,12 +58,11 @@ class DisplayNode {
   // Resets every track to its start state.
   void ResetTracks();
 
-  // Hints for the processor, in the order a frame needs the data (each reads what the one
-  // before asked for): the node's own fields; then its tracks in motion, values and
-  // matrices; then the current keyframes of those tracks. They change nothing.
+  // Hints for the processor, in the order a frame needs the data (the second reads what the
+  // first asked for): the node's own fields; then its tracks in motion, values and matrices.
+  // They change nothing.
   void PrefetchFields() const;
   void PrefetchTracksAndValues() const;
-  void PrefetchKeys() const;
   // The flags of the node's tracks (which to advance, which do not inherit).
   const TrackFlags& track_flags() const { return flags_; }
 
@@ -98,6 +97,7 @@ class DisplayNode {
   std::array<PropertyValue*, kPropertyCount> holders_{};
   std::array<PropertyTrack*, kPropertyCount> tracks_{};
   std::array<PropertyValue*, kPropertyCount> starts_{};
+  std::array<PropertyValue*, kPropertyCount> targets_{};
   std::unique_ptr<Transform> owned_local_;
   std::unique_ptr<Transform> owned_parent_base_;
   std::unique_ptr<Transform> owned_world_;

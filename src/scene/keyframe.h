@@ -78,12 +78,17 @@ struct Keyframe {
   int32_t loop_back_frames = 0;  // for a loop end: the length of the segment replayed
   std::unique_ptr<PropertyValue> value;
   std::vector<EasePoint> ease;  // empty: the value switches at the end of the segment
+  // The ease is the straight line from (0, 0) to (1, 1): the eased value of every fraction in
+  // [0, 1) is the fraction itself, so tracks skip evaluating the points.
+  bool ease_is_line = false;
   // False when the keyframe's property differs from its motion's: its value is then never
   // applied to the track's holder (a value of another type), while its timing and its loop,
   // stop and inheritance actions still count.
   bool value_applies = true;
 
   static Keyframe FromRecord(const KeyframeRecord& record);
+  // Whether `points` is the straight line from (0, 0) to (1, 1).
+  static bool IsStraightLine(const std::vector<EasePoint>& points);
 };
 
 }  // namespace cva

@@ -3,12 +3,18 @@
 namespace cva {
 
 PropertyTrack::PropertyTrack(PropertyValue& holder)
-    : holder_(holder), start_(nullptr), owned_start_(holder.Clone()) {
+    : holder_(holder),
+      start_(nullptr),
+      target_(nullptr),
+      owned_start_(holder.Clone()),
+      owned_target_(holder.Clone()) {
   start_ = owned_start_.get();
+  target_ = owned_target_.get();
 }
 
-PropertyTrack::PropertyTrack(PropertyValue& holder, PropertyValue& start, TrackFlags& flags)
-    : holder_(holder), start_(&start), flags_(&flags) {
+PropertyTrack::PropertyTrack(PropertyValue& holder, PropertyValue& start, PropertyValue& target,
+                             TrackFlags& flags)
+    : holder_(holder), start_(&start), target_(&target), flags_(&flags) {
   start.Assign(holder);
   flags.not_inheriting &= ~FlagBit();
 }

@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "scene/prefetch.h"
 #include "scene/property_value.h"
 
 namespace cva {
 
 class Motion;
 class TrackEvents;
+struct EasePoint;
 struct Keyframe;
 
 // What the owner of several tracks keeps about them to skip work per frame: one bit per
@@ -26,9 +26,15 @@ struct TrackFlags {
 
 // Plays one motion on one property of a display node: the holder is the property's current
 // value (owned by the display node), the start value is the value at the start of the current
-// segment. Advancing through the keyframes is done per frame by the scene's update; it takes
-// over a keyframe's value only when the keyframe's value_applies is set (a keyframe of another
-// property inside the motion keeps its timing and actions but never changes the holder).
+// segment, the target a copy of the value the current segment eases toward. Advancing through
+// the keyframes is done per frame by the scene's update; it takes over a keyframe's value only
+// when the keyframe's value_applies is set (a keyframe of another property inside the motion
+// keeps its timing and actions but never changes the holder).
+//
+// Everything an advance inside a segment reads sits in the track and its three values, not in
+// the keyframes: when a segment starts, the track copies the value and notes the ease of the
+// keyframe that ends it. A keyframe value written while the segment runs (rule programs can
+// do that) is copied again before the next blend; see NoteKeyframeValueWritten.
 //
 // The work of one advance is bounded: a loop that repeats for ever over keyframes of total
 // length 0 replays once per advance instead of hanging the frame, and at most
@@ -44,9 +50,11 @@ class alignas(64) PropertyTrack {
 
   // The track of `holder`'s property; it has no motion until a label jump gives it one.
   explicit PropertyTrack(PropertyValue& holder);
-  // The same, with a start value owned by the caller (initialised here from the holder) and
-  // the caller's flags kept up to date; both must outlive the track.
-  PropertyTrack(PropertyValue& holder, PropertyValue& start, TrackFlags& flags);
+  // The same, with start and target values owned by the caller (the start initialised here
+  // from the holder; both of the holder's property) and the caller's flags kept up to date;
+  // all three must outlive the track.
+  PropertyTrack(PropertyValue& holder, PropertyValue& start, PropertyValue& target,
+                TrackFlags& flags);
   PropertyTrack(const PropertyTrack&) = delete;
   PropertyTrack& operator=(const PropertyTrack&) = delete;
 
@@ -71,9 +79,9 @@ class alignas(64) PropertyTrack {
   // loop start.
   bool FireActions(const Keyframe& key);
 
-  // A hint to the processor to start loading the current keyframe, which the next advance
-  // reads; changes nothing.
-  void Prefetch() const { PrefetchForRead(current_key_); }
+  // Tells every track that some keyframe's value was changed in place, so that a track easing
+  // toward a copy of it copies it again.
+  static void NoteKeyframeValueWritten() { ++keyframe_value_writes_; }
 
   int property() const { return holder_.Index(); }
   PropertyValue& holder() const { return holder_; }
@@ -93,33 +101,50 @@ class alignas(64) PropertyTrack {
  private:
   // The keyframe at key_index_, or null when the index lies outside the motion.
   const Keyframe* CurrentKey() const { return current_key_; }
-  // Sets key_index_ and the keyframe it points at.
+  // Sets key_index_, the keyframe it points at and what the segment it ends blends toward.
   void SetKeyIndex(int32_t index);
+  // Copies the current keyframe's value and ease into the track (blends_ false when the
+  // segment does not blend).
+  void TakeSegmentEase();
   // Fires the instant keyframes whose time has come; true when one of them jumped back.
   bool FirePending(float frame_length);
   // Reaches `key`: applies its value, counts it and reports it.
   void Reach(const Keyframe& key, TrackEvents* events);
+  // Blends the holder at `fraction` of the current segment.
+  void BlendAt(float fraction);
 
   // The bit of this track in the owner's flags.
   uint32_t FlagBit() const { return uint32_t{1} << static_cast<unsigned>(holder_.Index()); }
 
-  // What every advance reads fits in the first cache line (the class is aligned to one).
+  // Keyframe values written in place so far (by every document in the process).
+  static inline uint32_t keyframe_value_writes_ = 0;
+
+  // What an advance inside a segment reads fits in the first cache line (the class is aligned
+  // to one).
   PropertyValue& holder_;
   PropertyValue* start_;
-  TrackFlags* flags_ = nullptr;
-  const Motion* motion_ = nullptr;
-  const Keyframe* current_key_ = nullptr;  // the keyframe at key_index_, null when none
+  PropertyValue* target_;
+  const EasePoint* ease_ = nullptr;  // the current keyframe's ease points
+  uint32_t ease_count_ = 0;
+  bool has_key_ = false;        // key_index_ names a keyframe of the motion
+  bool blends_ = false;         // the current segment eases the holder toward the target
+  bool ease_is_line_ = false;   // ... along the straight line: the eased fraction is the fraction
+  bool has_pending_ = false;    // false only when pending_ is empty
+  bool passed_key_ = false;     // a keyframe was reached during the last advance
+  uint32_t target_writes_ = 0;  // keyframe_value_writes_ when the target was copied
   float segment_time_ = 0.0f;
   float run_time_ = 0.0f;  // milliseconds counted for instant keyframes
   int32_t key_index_ = kNotStarted;
   int32_t segment_frames_ = 0;
+  // Read when keyframes are reached or instant ones wait.
+  const Motion* motion_ = nullptr;
+  const Keyframe* current_key_ = nullptr;  // the keyframe at key_index_, null when none
+  TrackFlags* flags_ = nullptr;
   bool inherit_ = true;  // combines with the parent node's value
   bool enabled_ = true;
-  bool passed_key_ = false;   // a keyframe was reached during the last advance
-  bool has_pending_ = false;  // false only when pending_ is empty
-  // Read only when keyframes are reached or instant ones wait.
-  std::unique_ptr<PropertyValue> owned_start_;  // null when the owner keeps the start value
-  std::vector<const Keyframe*> pending_;        // instant keyframes waiting for their time
+  std::unique_ptr<PropertyValue> owned_start_;   // null when the owner keeps the start value
+  std::unique_ptr<PropertyValue> owned_target_;  // null when the owner keeps the target value
+  std::vector<const Keyframe*> pending_;         // instant keyframes waiting for their time
   std::vector<std::pair<const Keyframe*, int32_t>> loops_;  // open loops, innermost last
 };
 

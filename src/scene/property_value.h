@@ -15,7 +15,8 @@ class NodeArena;
 class PropertyValue {
  public:
   virtual ~PropertyValue() = default;
-  virtual int Index() const = 0;
+  // Kept in the value itself rather than asked of the class: blending reads it every frame.
+  int Index() const { return index_; }
   // Copies every field of `other`.
   virtual void Assign(const PropertyValue& other) = 0;
   // Takes over a keyframe's value when the keyframe is reached: like Assign, except that the
@@ -24,6 +25,14 @@ class PropertyValue {
   virtual std::unique_ptr<PropertyValue> Clone() const = 0;
   // The value in its stored form.
   virtual PropertyValueRecord ToRecord() const = 0;
+
+ protected:
+  explicit PropertyValue(int index) : index_(index) {}
+  PropertyValue(const PropertyValue&) = default;
+  PropertyValue& operator=(const PropertyValue&) = default;
+
+ private:
+  int index_;
 };
 
 // The value of property `I`. The only implementation of PropertyValue, so Index() identifies
@@ -33,8 +42,9 @@ class TypedPropertyValue final : public PropertyValue {
  public:
   using Fields = PropertyFields<I>;
 
-  TypedPropertyValue() = default;
-  explicit TypedPropertyValue(const Fields& fields) : fields_(fields) {}
+  TypedPropertyValue() : PropertyValue(static_cast<int>(I)) {}
+  explicit TypedPropertyValue(const Fields& fields)
+      : PropertyValue(static_cast<int>(I)), fields_(fields) {}
 
   static const TypedPropertyValue* Of(const PropertyValue& value) {
     return value.Index() == static_cast<int>(I) ? static_cast<const TypedPropertyValue*>(&value)
@@ -45,7 +55,6 @@ class TypedPropertyValue final : public PropertyValue {
                                                 : nullptr;
   }
 
-  int Index() const override { return static_cast<int>(I); }
   void Assign(const PropertyValue& other) override {
     if (const TypedPropertyValue* typed = Of(other)) fields_ = typed->fields_;
   }

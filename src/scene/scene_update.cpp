@@ -39,7 +39,6 @@ void Scene::UpdateTree(SceneNode& node, float dt, const Transform& root_parent) 
     // data of the next few siblings is requested in stages ahead of their turn.
     if (i + 3 < count) children[i + 3]->PrefetchFields();
     if (i + 2 < count) children[i + 2]->display().PrefetchTracksAndValues();
-    if (i + 1 < count) children[i + 1]->display().PrefetchKeys();
     UpdateTree(*children[i], dt, root_parent);
   }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <span>
 
 #include "scene/ease_evaluation.h"
 #include "scene/keyframe.h"
@@ -43,6 +44,35 @@ void PropertyTrack::SetKeyIndex(int32_t index) {
   } else {
     current_key_ = &motion_->keyframes()[static_cast<size_t>(index)];
   }
+  has_key_ = current_key_ != nullptr;
+  TakeSegmentEase();
+}
+
+void PropertyTrack::TakeSegmentEase() {
+  const Keyframe* key = current_key_;
+  target_writes_ = keyframe_value_writes_;
+  // A value of another property never blends (the motion was given to the wrong track).
+  blends_ = key && !key->ease.empty() && key->value_applies && key->value &&
+            key->value->Index() == holder_.Index();
+  if (!blends_) {
+    ease_ = nullptr;
+    ease_count_ = 0;
+    ease_is_line_ = false;
+    return;
+  }
+  target_->Assign(*key->value);
+  ease_ = key->ease.data();
+  ease_count_ = static_cast<uint32_t>(key->ease.size());
+  ease_is_line_ = key->ease_is_line;
+}
+
+void PropertyTrack::BlendAt(float fraction) {
+  if (target_writes_ != keyframe_value_writes_) TakeSegmentEase();
+  if (!blends_) return;
+  const float eased = ease_is_line_ && fraction >= 0.0f
+                          ? fraction
+                          : EvaluateEase(std::span<const EasePoint>(ease_, ease_count_), fraction);
+  Blend(holder_, *target_, *start_, eased);
 }
 
 bool PropertyTrack::NextSegment() {
@@ -115,14 +145,15 @@ void PropertyTrack::Reach(const Keyframe& key, TrackEvents* events) {
 
 bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
   passed_key_ = false;
-  if (!motion_) {
-    if (flags_) flags_->advancing &= ~FlagBit();
-    return false;
+  if (!has_key_) {
+    if (!motion_) {
+      if (flags_) flags_->advancing &= ~FlagBit();
+      return false;
+    }
+    if (key_index_ == kNotStarted) NextSegment();
+    // Finished, or pointing outside the motion.
+    if (!has_key_) return false;
   }
-  if (key_index_ == kNotStarted) NextSegment();
-  if (key_index_ == kFinished) return false;
-  const Keyframe* key = CurrentKey();
-  if (!key) return false;
 
   frame_length = UsableDuration(frame_length);
   dt = UsableDuration(dt);
@@ -136,37 +167,29 @@ bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
     const float length = LengthOf(segment_frames_, frame_length);
     if (length > segment_time_) {
       // Inside the segment (so length > 0): instant keyframes, then the eased value.
-      if (has_pending_ && FirePending(frame_length)) {
-        key = CurrentKey();
-        if (!key) return true;
-      }
-      if (key->ease.empty() || !key->value_applies || !key->value) return true;
-      const float eased = EvaluateEase(key->ease, segment_time_ / length);
-      Blend(holder_, *key->value, *start_, eased);
+      if (has_pending_ && FirePending(frame_length) && !has_key_) return true;
+      BlendAt(segment_time_ / length);
       return true;
     }
     // The segment is complete.
     if (reached == kMaxKeyframesPerAdvance) return true;  // the rest waits for the next advance
     ++reached;
-    Reach(*key, events);
+    const Keyframe& key = *current_key_;  // has_key_ holds whenever the loop gets here
+    Reach(key, events);
     segment_time_ -= length;
     run_time_ = segment_time_;
-    if (key->jump == Keyframe::kStop) return true;  // held here; re-applied on later advances
-    if (FireActions(*key)) {
+    if (key.jump == Keyframe::kStop) return true;  // held here; re-applied on later advances
+    if (FireActions(key)) {
       // A loop for ever whose repeated stretch took no time would repeat without end: it
       // repeats once per advance.
-      if (key->loop_count == kForever) {
+      if (key.loop_count == kForever) {
         if (segment_time_ >= time_at_last_repeat) return true;
         time_at_last_repeat = segment_time_;
       }
-      key = CurrentKey();
-      if (!key) return true;  // the loop start is gone: the search restarts next advance
+      if (!has_key_) return true;  // the loop start is gone: the search restarts next advance
       continue;
     }
-    if (NextSegment()) {
-      key = CurrentKey();
-      continue;
-    }
+    if (NextSegment()) continue;
     SetKeyIndex(kFinished);
     if (events) events->MotionFinished(*this);
     return true;

@@ -73,5 +73,29 @@ TEST(EvaluateEaseTest, FirstPointAboveTheFractionGivesItsOwnValue) {
   }
 }
 
+// Tracks skip evaluating an ease they recognise as the straight line from (0, 0) to (1, 1) and
+// use the fraction itself; that is only right when evaluating would give exactly the fraction.
+TEST(EvaluateEaseTest, RecognisedStraightLineEvaluatesToTheFractionItself) {
+  const std::vector<EasePoint> line =
+      Points({Point(0, 0, EaseCurveKind::kNone), Point(1, 1, EaseCurveKind::kLinear)});
+  ASSERT_TRUE(Keyframe::IsStraightLine(line));
+  for (int i = 0; i < 100000; ++i) {
+    const float x = static_cast<float>(i) / 100000.0f;
+    ASSERT_EQ(EvaluateEase(line, x), x) << x;
+  }
+  ASSERT_EQ(EvaluateEase(line, std::nextafter(1.0f, 0.0f)), std::nextafter(1.0f, 0.0f));
+
+  // Near misses are evaluated point by point.
+  EXPECT_FALSE(Keyframe::IsStraightLine(
+      Points({Point(0, 0, EaseCurveKind::kNone), Point(1, 1, EaseCurveKind::kHermite)})));
+  EXPECT_FALSE(Keyframe::IsStraightLine(
+      Points({Point(0, 0, EaseCurveKind::kNone), Point(1, 0.5f, EaseCurveKind::kLinear)})));
+  EXPECT_FALSE(Keyframe::IsStraightLine(
+      Points({Point(0, 0.1f, EaseCurveKind::kNone), Point(1, 1, EaseCurveKind::kLinear)})));
+  EXPECT_FALSE(Keyframe::IsStraightLine(
+      Points({Point(0, 0, EaseCurveKind::kNone), Point(0.5f, 0.5f, EaseCurveKind::kLinear),
+              Point(1, 1, EaseCurveKind::kLinear)})));
+}
+
 }  // namespace
 }  // namespace cva

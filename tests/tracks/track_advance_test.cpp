@@ -59,6 +59,21 @@ TEST(TrackAdvanceTest, EasedSegmentBlendsThenAppliesItsKeyframeAndFinishes) {
   EXPECT_EQ(bench.depth(), 100);  // the last value stays
 }
 
+// Rule programs may write the value of the keyframe a segment is easing toward; the track eases
+// toward the new value from the next advance on.
+TEST(TrackAdvanceTest, KeyframeValueWrittenDuringItsSegmentIsEasedTowardAtOnce) {
+  TrackBench bench(0);
+  bench.Play({Eased(DepthKey(10, 100))});
+  EXPECT_TRUE(bench.Advance(kFrame, 25));
+  EXPECT_EQ(bench.depth(), 25);
+  FieldsOf<0>(bench.mutable_motion().keyframes()[0].value.get())->depth = 200;
+  PropertyTrack::NoteKeyframeValueWritten();
+  EXPECT_TRUE(bench.Advance(kFrame, 25));
+  EXPECT_EQ(bench.depth(), 100);  // halfway from 0 to 200
+  EXPECT_TRUE(bench.Advance(kFrame, 50));
+  EXPECT_EQ(bench.depth(), 200);
+}
+
 TEST(TrackAdvanceTest, SegmentWithoutEaseHoldsThenSwitchesAndCarriesTheRemainder) {
   TrackBench bench(0);
   bench.Play({DepthKey(10, 100), DepthKey(5, 7)});

@@ -103,6 +103,7 @@ class TrackBench {
   PropertyValue& holder() { return *holder_; }
   PropertyTrack& track() { return track_; }
   const Motion& motion() const { return *motion_; }
+  Motion& mutable_motion() { return *motion_; }
   RecordingTrackEvents& events() { return events_; }
 
  private:

@@ -8,6 +8,7 @@
 #include "scene/controller/process_variables.h"
 #include "scene/controller/property_integers.h"
 #include "scene/keyframe.h"
+#include "scene/property_track.h"
 #include "scene/scene_node.h"
 
 namespace cva {
@@ -94,8 +95,11 @@ void Operand::Write(ControllerContext& context, int32_t number) {
     }
     case OperandType::kKeyframeValue: {
       Keyframe* keyframe = context.document.keyframes().Find(label_);
-      if (keyframe && keyframe->value && WritePropertyInteger(*keyframe->value, component_, number))
+      if (keyframe && keyframe->value &&
+          WritePropertyInteger(*keyframe->value, component_, number)) {
+        PropertyTrack::NoteKeyframeValueWritten();
         MarkSubtreeChanged(context.node);
+      }
       return;
     }
     case OperandType::kVariable:
