@@ -63,6 +63,8 @@ class DisplayNode {
   // They change nothing.
   void PrefetchFields() const;
   void PrefetchTracksAndValues() const;
+  // What drawing reads: the world transform and the draw codes.
+  void PrefetchDrawData() const;
   // The flags of the node's tracks (which to advance, which do not inherit).
   const TrackFlags& track_flags() const { return flags_; }
 

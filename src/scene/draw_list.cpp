@@ -1,5 +1,6 @@
 #include "scene/draw_list.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "scene/display_node.h"
@@ -8,55 +9,53 @@
 namespace cva {
 
 void DrawList::Clear() {
-  buckets_.clear();
-  last_bucket_ = nullptr;
-  first_ = nullptr;
-  last_ = nullptr;
+  entries_.clear();
+  in_order_ = true;
 }
 
 void DrawList::Rebuild(SceneNode* root) {
   Clear();
   if (root) Collect(*root);
-  // Concatenate the buckets in ascending depth.
-  for (auto& [depth, bucket] : buckets_) {
-    bucket.first->draw_prev = last_;
-    if (last_) {
-      last_->draw_next = bucket.first;
-    } else {
-      first_ = bucket.first;
+  Finish();
+}
+
+void DrawList::Add(SceneNode& node) {
+  const int32_t depth = node.display().depth;
+  node.draw_next = nullptr;
+  if (entries_.empty()) {
+    node.draw_prev = nullptr;
+  } else {
+    // Nodes mostly come in ascending depth, often all at one depth: then the order of
+    // arrival is the draw order and the links are made at once, while the previous node is
+    // still at hand.
+    if (depth < entries_.back().depth) in_order_ = false;
+    if (in_order_) {
+      node.draw_prev = entries_.back().node;
+      entries_.back().node->draw_next = &node;
     }
-    last_ = bucket.last;
   }
-  buckets_.clear();
-  last_bucket_ = nullptr;
+  entries_.push_back({&node, depth});
+}
+
+void DrawList::Finish() {
+  if (in_order_) return;
+  std::stable_sort(entries_.begin(), entries_.end(),
+                   [](const Entry& a, const Entry& b) { return a.depth < b.depth; });
+  SceneNode* previous = nullptr;
+  for (const Entry& entry : entries_) {
+    entry.node->draw_prev = previous;
+    entry.node->draw_next = nullptr;
+    if (previous) previous->draw_next = entry.node;
+    previous = entry.node;
+  }
+  in_order_ = true;
 }
 
 // Scene trees are at most kMaxSceneTreeDepth deep, so the recursion is bounded.
 void DrawList::Collect(SceneNode& node) {
   if (node.hidden) return;
-  if (node.display().visibility != DisplayNode::kNotDrawn) {
-    // Neighbours mostly share a depth: reuse the bucket found last (map entries stay put).
-    const int32_t depth = node.display().depth;
-    if (!last_bucket_ || depth != last_depth_) {
-      last_bucket_ = &buckets_[depth];
-      last_depth_ = depth;
-    }
-    Bucket& bucket = *last_bucket_;
-    node.draw_prev = bucket.last;
-    node.draw_next = nullptr;
-    if (bucket.last) {
-      bucket.last->draw_next = &node;
-    } else {
-      bucket.first = &node;
-    }
-    bucket.last = &node;
-  }
-  const std::vector<std::unique_ptr<SceneNode>>& children = node.children();
-  for (size_t i = 0; i < children.size(); ++i) {
-    // Siblings lie apart in memory: ask for a later one's fields ahead of its turn.
-    if (i + 2 < children.size()) children[i + 2]->PrefetchFields();
-    Collect(*children[i]);
-  }
+  if (node.display().visibility != DisplayNode::kNotDrawn) Add(node);
+  for (const std::unique_ptr<SceneNode>& child : node.children()) Collect(*child);
 }
 
 }  // namespace cva

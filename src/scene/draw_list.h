@@ -1,15 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
+#include <vector>
 
 namespace cva {
 
 class SceneNode;
 
 // The order in which a scene's nodes draw: ascending effective depth, tree order within one
-// depth. Built once per frame through the nodes' own draw links (no allocation per node
-// beyond one bucket per distinct depth).
+// depth. Kept twice: as a vector (what drawing walks, so that it can ask for the data of nodes
+// ahead of their turn) and as the nodes' own draw links (what hit testing and tools follow).
+// Rebuilt once per frame; the vector keeps its storage from frame to frame.
 class DrawList {
  public:
   // Forgets the list (the nodes' links are rewritten by the next build).
@@ -19,23 +21,29 @@ class DrawList {
   // children are still visited.
   void Rebuild(SceneNode* root);
 
-  SceneNode* first() const { return first_; }
-  SceneNode* last() const { return last_; }
+  // Building by hand, for walks that visit the tree for other reasons too: Clear, then Add
+  // every node to draw in pre-order, then Finish.
+  void Add(SceneNode& node);
+  // Orders the nodes added by depth (keeping tree order within a depth) and links them.
+  void Finish();
+
+  SceneNode* first() const { return entries_.empty() ? nullptr : entries_.front().node; }
+  SceneNode* last() const { return entries_.empty() ? nullptr : entries_.back().node; }
+  size_t size() const { return entries_.size(); }
+  // The node drawn `index`-th (0 first), for index < size().
+  SceneNode* at(size_t index) const { return entries_[index].node; }
 
  private:
-  struct Bucket {
-    SceneNode* first = nullptr;
-    SceneNode* last = nullptr;
+  struct Entry {
+    SceneNode* node;
+    int32_t depth;
   };
 
   void Collect(SceneNode& node);
 
-  std::map<int32_t, Bucket> buckets_;
-  // The bucket of the last node collected, and its depth (null: none yet).
-  Bucket* last_bucket_ = nullptr;
-  int32_t last_depth_ = 0;
-  SceneNode* first_ = nullptr;
-  SceneNode* last_ = nullptr;
+  std::vector<Entry> entries_;
+  // The nodes came in ascending depth so far (and are linked in that order).
+  bool in_order_ = true;
 };
 
 }  // namespace cva

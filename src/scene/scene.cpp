@@ -60,10 +60,8 @@ int32_t Scene::FrameAt(float time, float duration) {
 
 std::vector<SceneNode*> Scene::DrawOrder() const {
   std::vector<SceneNode*> order;
-  for (SceneNode* node = draw_list_.first(); node; node = node->draw_next) {
-    order.push_back(node);
-    if (node == draw_list_.last()) break;
-  }
+  order.reserve(draw_list_.size());
+  for (size_t i = 0; i < draw_list_.size(); ++i) order.push_back(draw_list_.at(i));
   return order;
 }
 

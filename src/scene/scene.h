@@ -75,7 +75,8 @@ class Scene final : private TrackEvents {
   static int32_t FrameAt(float time, float duration);
 
  private:
-  void UpdateTree(SceneNode& node, float dt, const Transform& root_parent);
+  void UpdateTree(SceneNode& node, float dt, const Transform& root_parent, bool update,
+                  bool collect);
   void SeekTree(SceneNode& node, bool parent_hidden, float dt, const Transform& root_parent);
   // The per-node update: advances the tracks, rebuilds the local matrix when a value changed,
   // combines with the parent and updates the instance.

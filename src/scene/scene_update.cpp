@@ -15,23 +15,30 @@
 namespace cva {
 
 void Scene::Update(float dt, const Transform& root_parent) {
+  draw_list_.Clear();
   SceneNode* top = root();
-  if (!top) {
-    draw_list_.Clear();
-    return;
-  }
+  if (!top) return;
   // The clock only moves forward: a negative or non-finite step would stall it for good.
   if (!std::isfinite(dt) || dt < 0.0f) dt = 0.0f;
   time_ += dt;
   frame_ = FrameAt(time_, document_.header().frame_duration);
-  UpdateTree(*top, dt, root_parent);
-  draw_list_.Rebuild(top);
+  UpdateTree(*top, dt, root_parent, true, true);
+  draw_list_.Finish();
 }
 
+// One walk does both jobs of a frame, so that each node is fetched from memory once: it updates
+// the nodes that are neither suspended nor inactive (a frozen node's children still are) and
+// collects the draw list (a hidden node is skipped with its subtree; a node that is not drawn
+// is left out, but its children are still visited). A node is collected right after its own
+// update, so it goes in with this frame's depth and visibility.
 // Scene trees are at most kMaxSceneTreeDepth deep, so the recursion is bounded.
-void Scene::UpdateTree(SceneNode& node, float dt, const Transform& root_parent) {
-  if (node.suspended || node.inactive) return;
-  if (!node.frozen) UpdateNode(node, dt, root_parent);
+void Scene::UpdateTree(SceneNode& node, float dt, const Transform& root_parent, bool update,
+                       bool collect) {
+  update = update && !node.suspended && !node.inactive;
+  collect = collect && !node.hidden;
+  if (!update && !collect) return;
+  if (update && !node.frozen) UpdateNode(node, dt, root_parent);
+  if (collect && node.display().visibility != DisplayNode::kNotDrawn) draw_list_.Add(node);
   const std::vector<std::unique_ptr<SceneNode>>& children = node.children();
   const size_t count = children.size();
   for (size_t i = 0; i < count; ++i) {
@@ -39,7 +46,7 @@ void Scene::UpdateTree(SceneNode& node, float dt, const Transform& root_parent) 
     // data of the next few siblings is requested in stages ahead of their turn.
     if (i + 3 < count) children[i + 3]->PrefetchFields();
     if (i + 2 < count) children[i + 2]->display().PrefetchTracksAndValues();
-    UpdateTree(*children[i], dt, root_parent);
+    UpdateTree(*children[i], dt, root_parent, update, collect);
   }
 }
 

@@ -229,6 +229,23 @@ TEST_F(PlaybackTest, DrawOrderFollowsDepthWithTreeOrderWithinOneDepth) {
   // The root keeps depth 0 and draws first.
   EXPECT_THAT(DrawnNodes(), ElementsAre(0, 2, 1, 3, 4));
   EXPECT_EQ(host.scene()->DrawOrder().size(), 5u);
+  // Hit testing follows the nodes' links, forwards and backwards: they agree with the order
+  // drawn, frame after frame.
+  for (int frame = 0; frame < 2; ++frame) {
+    const std::vector<SceneNode*> order = host.scene()->DrawOrder();
+    std::vector<int> forwards;
+    std::vector<int> backwards;
+    for (SceneNode* node = host.scene()->draw_first(); node; node = node->draw_next)
+      forwards.push_back(node->id());
+    for (SceneNode* node = host.scene()->draw_last(); node; node = node->draw_prev)
+      backwards.insert(backwards.begin(), node->id());
+    EXPECT_THAT(forwards, ElementsAre(0, 2, 1, 3, 4));
+    EXPECT_EQ(backwards, forwards);
+    ASSERT_EQ(order.size(), 5u);
+    EXPECT_EQ(order.front(), host.scene()->draw_first());
+    EXPECT_EQ(order.back(), host.scene()->draw_last());
+    TickAndDraw(10.0f);
+  }
 }
 
 TEST_F(PlaybackTest, InvisibleNodeLetsItsChildrenDrawAndInactiveNodeHidesItsSubtree) {
