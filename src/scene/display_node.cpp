@@ -27,22 +27,32 @@ Transform* ArenaTransform(NodeArena& arena, Matrix4*& matrix) {
 }  // namespace
 
 DisplayNode::DisplayNode(ResourceProvider& provider) {
-  // The properties every node has, laid out by what a frame reads together: the tracks, then
-  // the current values, then the transforms; start values are read only at keyframes.
+  // The properties every node has, laid out in the order a frame reads them: the current
+  // values, the local and world transforms, the tracks, then the start and target values of
+  // each track; the parent base transform, rarely used, comes last.
+  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
+    holders_[static_cast<size_t>(index)] = CreatePropertyValueIn(index, arena_);
+  }
+  std::unique_ptr<Transform> first = IdentityTransform(provider);
+  const bool portable = dynamic_cast<MatrixTransform*>(first.get()) != nullptr;
+  if (portable) {
+    // The provider's transforms are portable ones, so portable ones kept with the node do
+    // exactly what the provider's would.
+    local_ = ArenaTransform(arena_, local_matrix_);
+    world_ = ArenaTransform(arena_, world_matrix_);
+  }
   for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
     tracks_[static_cast<size_t>(index)] =
         static_cast<PropertyTrack*>(arena_.Allocate(sizeof(PropertyTrack), alignof(PropertyTrack)));
   }
   for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
-    holders_[static_cast<size_t>(index)] = CreatePropertyValueIn(index, arena_);
+    const size_t i = static_cast<size_t>(index);
+    starts_[i] = CreatePropertyValueIn(index, arena_);
+    targets_[i] = CreatePropertyValueIn(index, arena_);
+    new (tracks_[i]) PropertyTrack(*holders_[i], *starts_[i], *targets_[i], flags_);
   }
-  std::unique_ptr<Transform> first = IdentityTransform(provider);
-  if (dynamic_cast<MatrixTransform*>(first.get())) {
-    // The provider's transforms are portable ones, so portable ones kept with the node do
-    // exactly what the provider's would.
-    local_ = ArenaTransform(arena_, local_matrix_);
+  if (portable) {
     parent_base_ = ArenaTransform(arena_, parent_base_matrix_);
-    world_ = ArenaTransform(arena_, world_matrix_);
   } else {
     owned_local_ = std::move(first);
     owned_parent_base_ = IdentityTransform(provider);
@@ -50,12 +60,6 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
     local_ = owned_local_.get();
     parent_base_ = owned_parent_base_.get();
     world_ = owned_world_.get();
-  }
-  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
-    const size_t i = static_cast<size_t>(index);
-    starts_[i] = CreatePropertyValueIn(index, arena_);
-    targets_[i] = CreatePropertyValueIn(index, arena_);
-    new (tracks_[i]) PropertyTrack(*holders_[i], *starts_[i], *targets_[i], flags_);
   }
   DrawCodesValue& codes = *fields<1>();
   codes.blend = 1;

@@ -3,13 +3,11 @@
 namespace cva {
 
 PropertyTrack::PropertyTrack(PropertyValue& holder)
-    : holder_(holder),
-      start_(nullptr),
-      target_(nullptr),
-      owned_start_(holder.Clone()),
-      owned_target_(holder.Clone()) {
-  start_ = owned_start_.get();
-  target_ = owned_target_.get();
+    : holder_(holder), start_(nullptr), target_(nullptr) {
+  extras().owned_start = holder.Clone();
+  extras().owned_target = holder.Clone();
+  start_ = extras_->owned_start.get();
+  target_ = extras_->owned_target.get();
 }
 
 PropertyTrack::PropertyTrack(PropertyValue& holder, PropertyValue& start, PropertyValue& target,
@@ -17,6 +15,26 @@ PropertyTrack::PropertyTrack(PropertyValue& holder, PropertyValue& start, Proper
     : holder_(holder), start_(&start), target_(&target), flags_(&flags) {
   start.Assign(holder);
   flags.not_inheriting &= ~FlagBit();
+}
+
+PropertyTrack::Extras& PropertyTrack::extras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
+}
+
+void PropertyTrack::ClearPending() {
+  if (extras_) extras_->pending.clear();
+  has_pending_ = false;
+}
+
+const std::vector<const Keyframe*>& PropertyTrack::pending() const {
+  static const std::vector<const Keyframe*> kNone;
+  return extras_ ? extras_->pending : kNone;
+}
+
+const std::vector<std::pair<const Keyframe*, int32_t>>& PropertyTrack::loops() const {
+  static const std::vector<std::pair<const Keyframe*, int32_t>> kNone;
+  return extras_ ? extras_->loops : kNone;
 }
 
 void PropertyTrack::set_inherit(bool inherit) {
@@ -35,9 +53,8 @@ void PropertyTrack::Reset() {
   SetKeyIndex(kNotStarted);
   segment_frames_ = 0;
   start_->Assign(holder_);
-  pending_.clear();
-  has_pending_ = false;
-  loops_.clear();
+  ClearPending();
+  if (extras_) extras_->loops.clear();
 }
 
 void PropertyTrack::SetMotion(const Motion* motion) {

@@ -95,8 +95,8 @@ class alignas(64) PropertyTrack {
   int32_t key_index() const { return key_index_; }
   int32_t segment_frames() const { return segment_frames_; }
   float run_time() const { return run_time_; }
-  const std::vector<const Keyframe*>& pending() const { return pending_; }
-  const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const { return loops_; }
+  const std::vector<const Keyframe*>& pending() const;
+  const std::vector<std::pair<const Keyframe*, int32_t>>& loops() const;
 
  private:
   // The keyframe at key_index_, or null when the index lies outside the motion.
@@ -112,6 +112,16 @@ class alignas(64) PropertyTrack {
   void Reach(const Keyframe& key, TrackEvents* events);
   // Blends the holder at `fraction` of the current segment.
   void BlendAt(float fraction);
+
+  // What only some tracks need, made on first use so that a track stays two cache lines.
+  struct Extras {
+    std::unique_ptr<PropertyValue> owned_start;   // the start value of a track made alone
+    std::unique_ptr<PropertyValue> owned_target;  // its target value
+    std::vector<const Keyframe*> pending;         // instant keyframes waiting for their time
+    std::vector<std::pair<const Keyframe*, int32_t>> loops;  // open loops, innermost last
+  };
+  Extras& extras();
+  void ClearPending();
 
   // The bit of this track in the owner's flags.
   uint32_t FlagBit() const { return uint32_t{1} << static_cast<unsigned>(holder_.Index()); }
@@ -142,10 +152,7 @@ class alignas(64) PropertyTrack {
   TrackFlags* flags_ = nullptr;
   bool inherit_ = true;  // combines with the parent node's value
   bool enabled_ = true;
-  std::unique_ptr<PropertyValue> owned_start_;   // null when the owner keeps the start value
-  std::unique_ptr<PropertyValue> owned_target_;  // null when the owner keeps the target value
-  std::vector<const Keyframe*> pending_;         // instant keyframes waiting for their time
-  std::vector<std::pair<const Keyframe*, int32_t>> loops_;  // open loops, innermost last
+  std::unique_ptr<Extras> extras_;
 };
 
 }  // namespace cva

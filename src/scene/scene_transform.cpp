@@ -86,23 +86,30 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
 }
 
 Matrix4 PlacementMatrix(const PlacementValues& values) {
-  if (!AffineIsExact(values)) return FullPlacementMatrix(values);
-  const Matrix4 rotation = Matrix4::RotationZ(values.angle);  // the same sine and cosine
-  const float cosine = rotation.m[0][0];
-  const float sine = rotation.m[0][1];
-  Affine out{1.0f, 0.0f, 0.0f, 1.0f, -values.pivot.x, -values.pivot.y};
-  out = Multiply(out, {values.scale.x, 0.0f, 0.0f, values.scale.y, 0.0f, 0.0f});
-  out = Multiply(out, {cosine, sine, -sine, cosine, 0.0f, 0.0f});
-  out = Multiply(out, {1.0f, 0.0f, 0.0f, 1.0f, values.pivot.x, values.pivot.y});
-  out = Multiply(out, {1.0f, 0.0f, 0.0f, 1.0f, values.position.x, values.position.y});
-  Matrix4 result = Matrix4::Identity();
-  result.m[0][0] = out.xx;
-  result.m[0][1] = out.xy;
-  result.m[1][0] = out.yx;
-  result.m[1][1] = out.yy;
-  result.m[3][0] = out.tx;
-  result.m[3][1] = out.ty;
+  Matrix4 result;
+  WritePlacementMatrix(values, result);
   return result;
+}
+
+void WritePlacementMatrix(const PlacementValues& values, Matrix4& out) {
+  if (!AffineIsExact(values)) {
+    out = FullPlacementMatrix(values);
+    return;
+  }
+  // The sine and cosine of Matrix4::RotationZ.
+  const float cosine = std::cos(values.angle);
+  const float sine = std::sin(values.angle);
+  Affine a{1.0f, 0.0f, 0.0f, 1.0f, -values.pivot.x, -values.pivot.y};
+  a = Multiply(a, {values.scale.x, 0.0f, 0.0f, values.scale.y, 0.0f, 0.0f});
+  a = Multiply(a, {cosine, sine, -sine, cosine, 0.0f, 0.0f});
+  a = Multiply(a, {1.0f, 0.0f, 0.0f, 1.0f, values.pivot.x, values.pivot.y});
+  a = Multiply(a, {1.0f, 0.0f, 0.0f, 1.0f, values.position.x, values.position.y});
+  // Written row by row in place: the matrix is stored every frame, and building it elsewhere
+  // first would cost a copy.
+  out.m[0] = {a.xx, a.xy, 0.0f, 0.0f};
+  out.m[1] = {a.yx, a.yy, 0.0f, 0.0f};
+  out.m[2] = {0.0f, 0.0f, 1.0f, 0.0f};
+  out.m[3] = {a.tx, a.ty, 0.0f, 1.0f};
 }
 
 void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
@@ -113,7 +120,7 @@ void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
                               values.position.x - display.previous_position.x);
   }
   if (Matrix4* local = display.local_matrix()) {
-    *local = PlacementMatrix(values);
+    WritePlacementMatrix(values, *local);
   } else {
     BuildPlacement(values, display.local(), scratch);
   }

@@ -23,6 +23,8 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
 
 // The same transform as a portable matrix, computed with the same products in the same order.
 Matrix4 PlacementMatrix(const PlacementValues& values);
+// The same, written into `out`.
+void WritePlacementMatrix(const PlacementValues& values, Matrix4& out);
 
 // Rebuilds the node's local matrix from properties 2 to 5. An angle whose direction mode is
 // 3 is replaced by the direction of travel since `previous_position` (angle 0 when the node

@@ -77,8 +77,7 @@ void PropertyTrack::BlendAt(float fraction) {
 
 bool PropertyTrack::NextSegment() {
   segment_frames_ = 0;
-  pending_.clear();
-  has_pending_ = false;
+  ClearPending();
   if (!motion_) return false;
   const std::vector<Keyframe>& keys = motion_->keyframes();
   int64_t frames = 0;
@@ -89,7 +88,7 @@ bool PropertyTrack::NextSegment() {
       SetKeyIndex(static_cast<int32_t>(i));
       return true;
     }
-    pending_.push_back(&keys[i]);
+    extras().pending.push_back(&keys[i]);
     has_pending_ = true;
   }
   return false;
@@ -100,19 +99,20 @@ bool PropertyTrack::FireActions(const Keyframe& key) {
   if (key.jump == Keyframe::kLoopStart) {
     // A motion cannot have more loops open than it has keyframes; a deeper stack could only
     // come from a runaway, so it stops growing there.
-    const bool already_open = !loops_.empty() && loops_.back().first == &key;
-    if (!already_open && motion_ && loops_.size() < motion_->size()) loops_.emplace_back(&key, 0);
-  } else if (key.jump == Keyframe::kLoopEnd && !loops_.empty()) {
-    auto& [start, count] = loops_.back();
+    std::vector<std::pair<const Keyframe*, int32_t>>& loops = extras().loops;
+    const bool already_open = !loops.empty() && loops.back().first == &key;
+    if (!already_open && motion_ && loops.size() < motion_->size()) loops.emplace_back(&key, 0);
+  } else if (key.jump == Keyframe::kLoopEnd && extras_ && !extras_->loops.empty()) {
+    std::vector<std::pair<const Keyframe*, int32_t>>& loops = extras_->loops;
+    auto& [start, count] = loops.back();
     if (count < std::numeric_limits<int32_t>::max()) ++count;  // a loop for ever keeps counting
     if (key.loop_count == kForever || count <= key.loop_count) {
       SetKeyIndex(motion_ ? IndexIn(*motion_, start) : -1);
       segment_frames_ = key.loop_back_frames;
-      pending_.clear();
-      has_pending_ = false;
+      ClearPending();
       jumped = true;
     } else {
-      loops_.pop_back();
+      loops.pop_back();
     }
   }
   if (key.inheritance == Keyframe::kInheritOn) set_inherit(true);
@@ -121,16 +121,17 @@ bool PropertyTrack::FireActions(const Keyframe& key) {
 }
 
 bool PropertyTrack::FirePending(float frame_length) {
+  std::vector<const Keyframe*>& pending = extras().pending;
   size_t fired = 0;
-  for (; fired < pending_.size(); ++fired) {
-    const Keyframe& key = *pending_[fired];
+  for (; fired < pending.size(); ++fired) {
+    const Keyframe& key = *pending[fired];
     const float due = LengthOf(key.duration, frame_length);
     if (due > run_time_) break;
     if (FireActions(key)) return true;  // the jump emptied the pending list
     run_time_ -= due;
   }
-  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(fired));
-  has_pending_ = !pending_.empty();
+  pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(fired));
+  has_pending_ = !pending.empty();
   return false;
 }
 
