@@ -126,12 +126,6 @@ void DisplayNode::PrefetchTracksAndValues() const {
   PrefetchForRead(world_matrix_);
 }
 
-void DisplayNode::PrefetchDrawData() const {
-  PrefetchForRead(world_);
-  PrefetchForRead(reinterpret_cast<const char*>(world_) + 64);  // a matrix spans two lines
-  PrefetchForRead(holders_[1]);
-}
-
 void DisplayNode::ResetTracks() {
   for (PropertyTrack* track : tracks_) {
     if (track) track->Reset();

@@ -63,8 +63,6 @@ class DisplayNode {
   // They change nothing.
   void PrefetchFields() const;
   void PrefetchTracksAndValues() const;
-  // What drawing reads: the world transform and the draw codes.
-  void PrefetchDrawData() const;
   // The flags of the node's tracks (which to advance, which do not inherit).
   const TrackFlags& track_flags() const { return flags_; }
 
@@ -86,18 +84,20 @@ class DisplayNode {
   int32_t visibility = kParentVisibility;
 
  private:
-  // What every frame reads comes first; the arena, which holds the values and tracks, last.
+  // What every frame reads comes first (with the public fields above, one cache line), then
+  // the property slots; the arena, which holds the values and tracks, last.
   TrackFlags flags_;
-  Transform* local_ = nullptr;
-  Transform* parent_base_ = nullptr;
-  Transform* world_ = nullptr;
   Matrix4* local_matrix_ = nullptr;
-  Matrix4* parent_base_matrix_ = nullptr;
   Matrix4* world_matrix_ = nullptr;
   const Transform* parent_world_ = nullptr;
+  Transform* world_ = nullptr;
+  Transform* local_ = nullptr;
+  Transform* parent_base_ = nullptr;
+  Matrix4* parent_base_matrix_ = nullptr;
   // Objects in the arena, destroyed by the destructor (tracks first).
   std::array<PropertyValue*, kPropertyCount> holders_{};
-  std::array<PropertyTrack*, kPropertyCount> tracks_{};
+  // Properties 0 to 7, those of every node, take the first line of each slot list.
+  alignas(64) std::array<PropertyTrack*, kPropertyCount> tracks_{};
   std::array<PropertyValue*, kPropertyCount> starts_{};
   std::array<PropertyValue*, kPropertyCount> targets_{};
   std::unique_ptr<Transform> owned_local_;

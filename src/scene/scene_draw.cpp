@@ -49,9 +49,8 @@ void Scene::Draw(DrawState& state) {
   ResourceProvider& provider = document_.provider();
   const size_t count = draw_list_.size();
   for (size_t i = 0; i < count; ++i) {
-    // The nodes lie apart in memory: their data is requested in stages ahead of their turn.
+    // The nodes lie apart in memory: their fields are requested ahead of their turn.
     if (i + 4 < count) draw_list_.at(i + 4)->PrefetchFields();
-    if (i + 2 < count) draw_list_.at(i + 2)->PrefetchDrawData();
     SceneNode* node = draw_list_.at(i);
     Instance* instance = node->instance();
     const DisplayNode& display = node->display();

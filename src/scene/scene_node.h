@@ -40,13 +40,6 @@ class SceneNode {
     display_.PrefetchFields();
   }
 
-  // A hint for the processor to load what drawing the node reads (its instance, world
-  // matrix and draw codes) once the node's own fields are at hand; changes nothing.
-  void PrefetchDrawData() const {
-    PrefetchForRead(instance_.get());
-    display_.PrefetchDrawData();
-  }
-
   DisplayNode& display() { return display_; }
   const DisplayNode& display() const { return display_; }
   Instance* instance() const { return instance_.get(); }
@@ -76,16 +69,17 @@ class SceneNode {
   SceneNode* draw_next = nullptr;
 
  private:
+  // What a frame reads of the node itself shares the first cache line with the flags and
+  // links above; the rest is read at load and by rules.
+  SceneNode* parent_ = nullptr;
+  // The destructor releases the instance before the display node: an instance may refer to
+  // the properties it added to the display node.
+  std::unique_ptr<Instance> instance_;
+  std::vector<std::unique_ptr<SceneNode>> children_;
   int32_t id_;
   EncodedText name_;
-  SceneNode* parent_ = nullptr;
-  std::vector<std::unique_ptr<SceneNode>> children_;
   std::unique_ptr<NodeController> controller_;
   LabelTable labels_;
-  // The destructor releases the instance before the display node: an instance may refer to
-  // the properties it added to the display node. Kept before the display node so that it
-  // sits with the other fields a frame reads.
-  std::unique_ptr<Instance> instance_;
   DisplayNode display_;
 };
 
