@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "scene/display_node.h"
 #include "scene/instance.h"
 #include "scene/label_table.h"
+#include "scene/node_pool.h"
 #include "scene/prefetch.h"
 #include "stream/encoded_text.h"
 
@@ -24,6 +27,20 @@ class SceneNode {
   ~SceneNode();
   SceneNode(const SceneNode&) = delete;
   SceneNode& operator=(const SceneNode&) = delete;
+
+  // Nodes come from the node pool, in the order trees are built (see scene/node_pool.h).
+  static void* operator new(std::size_t bytes) {
+    return NodePool::Allocate(bytes, __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+  }
+  static void* operator new(std::size_t bytes, std::align_val_t alignment) {
+    return NodePool::Allocate(bytes, static_cast<std::size_t>(alignment));
+  }
+  static void operator delete(void* node, std::size_t bytes) {
+    NodePool::Free(node, bytes, __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+  }
+  static void operator delete(void* node, std::size_t bytes, std::align_val_t alignment) {
+    NodePool::Free(node, bytes, static_cast<std::size_t>(alignment));
+  }
 
   int32_t id() const { return id_; }
   const EncodedText& name() const { return name_; }
