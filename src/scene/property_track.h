@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -81,7 +82,9 @@ class alignas(64) PropertyTrack {
 
   // Tells every track that some keyframe's value was changed in place, so that a track easing
   // toward a copy of it copies it again.
-  static void NoteKeyframeValueWritten() { ++keyframe_value_writes_; }
+  static void NoteKeyframeValueWritten() {
+    keyframe_value_writes_.fetch_add(1, std::memory_order_relaxed);
+  }
 
   int property() const { return holder_.Index(); }
   PropertyValue& holder() const { return holder_; }
@@ -127,7 +130,7 @@ class alignas(64) PropertyTrack {
   uint32_t FlagBit() const { return uint32_t{1} << static_cast<unsigned>(holder_.Index()); }
 
   // Keyframe values written in place so far (by every document in the process).
-  static inline uint32_t keyframe_value_writes_ = 0;
+  static inline std::atomic<uint32_t> keyframe_value_writes_ = 0;
 
   // What an advance inside a segment reads fits in the first cache line (the class is aligned
   // to one).
@@ -139,7 +142,7 @@ class alignas(64) PropertyTrack {
   bool has_key_ = false;        // key_index_ names a keyframe of the motion
   bool blends_ = false;         // the current segment eases the holder toward the target
   bool ease_is_line_ = false;   // ... along the straight line: the eased fraction is the fraction
-  bool has_pending_ = false;    // false only when pending_ is empty
+  bool has_pending_ = false;    // false only when no instant keyframe waits
   bool passed_key_ = false;     // a keyframe was reached during the last advance
   uint32_t target_writes_ = 0;  // keyframe_value_writes_ when the target was copied
   float segment_time_ = 0.0f;

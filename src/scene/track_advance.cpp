@@ -50,7 +50,7 @@ void PropertyTrack::SetKeyIndex(int32_t index) {
 
 void PropertyTrack::TakeSegmentEase() {
   const Keyframe* key = current_key_;
-  target_writes_ = keyframe_value_writes_;
+  target_writes_ = keyframe_value_writes_.load(std::memory_order_relaxed);
   // A value of another property never blends (the motion was given to the wrong track).
   blends_ = key && !key->ease.empty() && key->value_applies && key->value &&
             key->value->Index() == holder_.Index();
@@ -67,7 +67,7 @@ void PropertyTrack::TakeSegmentEase() {
 }
 
 void PropertyTrack::BlendAt(float fraction) {
-  if (target_writes_ != keyframe_value_writes_) TakeSegmentEase();
+  if (target_writes_ != keyframe_value_writes_.load(std::memory_order_relaxed)) TakeSegmentEase();
   if (!blends_) return;
   const float eased = ease_is_line_ && fraction >= 0.0f
                           ? fraction
