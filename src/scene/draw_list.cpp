@@ -34,7 +34,9 @@ void DrawList::Add(SceneNode& node) {
       entries_.back().node->draw_next = &node;
     }
   }
-  entries_.push_back({&node, depth});
+  const DrawCodesValue* codes = node.display().fields<1>();
+  entries_.push_back({&node, node.instance(), depth, codes ? codes->blend : uint8_t{0},
+                      codes ? codes->mask : uint8_t{0}});
 }
 
 void DrawList::Finish() {

@@ -6,6 +6,7 @@
 
 namespace cva {
 
+class Instance;
 class SceneNode;
 
 // The order in which a scene's nodes draw: ascending effective depth, tree order within one
@@ -27,18 +28,24 @@ class DrawList {
   // Orders the nodes added by depth (keeping tree order within a depth) and links them.
   void Finish();
 
+  // One node to draw with what drawing it needs of the node, taken when the node was added
+  // (right after its update, while its data is at hand).
+  struct Entry {
+    SceneNode* node;
+    Instance* instance;  // null: the node draws nothing itself
+    int32_t depth;
+    uint8_t blend_code;  // the blend and mask codes of its draw codes (0 without them)
+    uint8_t mask_code;
+  };
+
   SceneNode* first() const { return entries_.empty() ? nullptr : entries_.front().node; }
   SceneNode* last() const { return entries_.empty() ? nullptr : entries_.back().node; }
   size_t size() const { return entries_.size(); }
   // The node drawn `index`-th (0 first), for index < size().
   SceneNode* at(size_t index) const { return entries_[index].node; }
+  const Entry& entry(size_t index) const { return entries_[index]; }
 
  private:
-  struct Entry {
-    SceneNode* node;
-    int32_t depth;
-  };
-
   void Collect(SceneNode& node);
 
   std::vector<Entry> entries_;

@@ -44,7 +44,8 @@ class Scene final : private TrackEvents {
   // played; the clock keeps its time.
   void Seek(const Transform& root_parent);
   // Draws the nodes of the draw list that have an instance, switching blend and mask modes
-  // on `state` as each node asks, and opening and closing mask groups.
+  // on `state` as each node asks, and opening and closing mask groups. The list, and the
+  // instance and draw codes it keeps for each node, are those of the last Update or Seek.
   void Draw(DrawState& state);
 
   // Puts the clock back to time 0, frame 0 (an embedded scene restarting at a label).

@@ -11,7 +11,6 @@
 namespace cva {
 namespace {
 
-constexpr int kDrawCodes = 1;
 constexpr int kMaskThreshold = 6;
 constexpr int kTexRepeat = 12;
 
@@ -49,23 +48,23 @@ void Scene::Draw(DrawState& state) {
   ResourceProvider& provider = document_.provider();
   const size_t count = draw_list_.size();
   for (size_t i = 0; i < count; ++i) {
-    // The nodes lie apart in memory: their fields are requested ahead of their turn.
-    if (i + 4 < count) draw_list_.at(i + 4)->PrefetchFields();
-    SceneNode* node = draw_list_.at(i);
-    Instance* instance = node->instance();
+    // The list holds what is needed to choose the states; the node itself is read only for
+    // the mask threshold and by the instance.
+    const DrawList::Entry& entry = draw_list_.entry(i);
+    Instance* instance = entry.instance;
+    if (!instance) continue;
+    SceneNode* node = entry.node;
     const DisplayNode& display = node->display();
-    if (!instance || display.visibility == DisplayNode::kNotDrawn) continue;
-
-    const DrawCodesValue* codes = display.fields<kDrawCodes>();
-    const uint8_t blend_code = codes ? codes->blend : 0;
-    const uint8_t mask_code = codes ? codes->mask : 0;
+    const uint8_t blend_code = entry.blend_code;
+    const uint8_t mask_code = entry.mask_code;
     const int32_t blend =
         blend_code == kAdditiveCode ? DrawState::kBlendAdditive : DrawState::kBlendNormal;
     int32_t mask = DrawState::kNoMask;
     if (mask_code == kWritesMask) mask = DrawState::kWriteMask;
     if (mask_code == kInsideMask || mask_code == kInsideAndCloses) mask = DrawState::kInsideMask;
-    const MaskThresholdValue* threshold = display.fields<kMaskThreshold>();
-    const bool sets_threshold = mask_code == kWritesMask && threshold;
+    const MaskThresholdValue* threshold =
+        mask_code == kWritesMask ? display.fields<kMaskThreshold>() : nullptr;
+    const bool sets_threshold = threshold != nullptr;
 
     if (blend != state.BlendMode() || mask != state.MaskMode() ||
         (sets_threshold && threshold->threshold != state.MaskThreshold())) {

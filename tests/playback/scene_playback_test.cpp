@@ -323,6 +323,25 @@ TEST_F(PlaybackTest, MaskGroupsAndBlendCodesSwitchTheDrawStateOnlyWhenTheyChange
   EXPECT_EQ(draw_state.MaskThreshold(), 128);
 }
 
+// Drawing uses the draw codes a node had when the frame's update collected it; a change made
+// between the update and the draw (rules run before the update) shows from the next frame.
+TEST_F(PlaybackTest, DrawCodesAreThoseOfTheLastUpdate) {
+  Load(MakeDocument(Node(0, {}, {Node(1)})));
+  TickAndDraw(0.0f);
+  auto additive = [&] {
+    for (const DrawRecord& r : provider.records())
+      if (Sets(r, RenderState::kDestBlend, static_cast<uint32_t>(BlendFactor::kOne))) return true;
+    return false;
+  };
+  EXPECT_FALSE(additive());
+  FindNode(1)->display().fields<1>()->blend = 2;
+  provider.Clear();
+  host.Draw();
+  EXPECT_FALSE(additive());
+  TickAndDraw(0.0f);
+  EXPECT_TRUE(additive());
+}
+
 TEST_F(PlaybackTest, MaskOutlineFollowsAMirroredRepeat) {
   NodeRecord writes = Node(1, {Hold<1>(Codes(0, 2, 0)), Hold<2>(At(100, 0))});
   Load(MakeDocument(Node(0, {}, {writes})));
