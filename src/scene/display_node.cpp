@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <new>
+#include <utility>
 
 #include "document/resource_provider.h"
 #include "render/matrix_transform.h"
@@ -26,32 +27,32 @@ Transform* ArenaTransform(NodeArena& arena, Matrix4*& matrix) {
 
 }  // namespace
 
+namespace {
+
+// The pointers to the values of a FixedValues tuple, by property index.
+template <class Tuple, size_t... I>
+void PointAt(Tuple& values, std::array<PropertyValue*, kPropertyCount>& slots,
+             std::index_sequence<I...>) {
+  ((slots[I] = &std::get<I>(values)), ...);
+}
+
+}  // namespace
+
 DisplayNode::DisplayNode(ResourceProvider& provider) {
-  // The properties every node has, laid out in the order a frame reads them: the current
-  // values, the local and world transforms, the tracks, then the start and target values of
-  // each track; the parent base transform, rarely used, comes last.
-  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
-    holders_[static_cast<size_t>(index)] = CreatePropertyValueIn(index, arena_);
+  const auto fixed = std::make_index_sequence<kFixedCount>();
+  PointAt(fixed_holders_, holders_, fixed);
+  PointAt(fixed_starts_, starts_, fixed);
+  PointAt(fixed_targets_, targets_, fixed);
+  for (size_t i = 0; i < kFixedCount; ++i) {
+    tracks_[i] =
+        new (fixed_tracks_[i].bytes) PropertyTrack(*holders_[i], *starts_[i], *targets_[i], flags_);
   }
   std::unique_ptr<Transform> first = IdentityTransform(provider);
-  const bool portable = dynamic_cast<MatrixTransform*>(first.get()) != nullptr;
-  if (portable) {
+  if (dynamic_cast<MatrixTransform*>(first.get())) {
     // The provider's transforms are portable ones, so portable ones kept with the node do
     // exactly what the provider's would.
     local_ = ArenaTransform(arena_, local_matrix_);
     world_ = ArenaTransform(arena_, world_matrix_);
-  }
-  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
-    tracks_[static_cast<size_t>(index)] =
-        static_cast<PropertyTrack*>(arena_.Allocate(sizeof(PropertyTrack), alignof(PropertyTrack)));
-  }
-  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
-    const size_t i = static_cast<size_t>(index);
-    starts_[i] = CreatePropertyValueIn(index, arena_);
-    targets_[i] = CreatePropertyValueIn(index, arena_);
-    new (tracks_[i]) PropertyTrack(*holders_[i], *starts_[i], *targets_[i], flags_);
-  }
-  if (portable) {
     parent_base_ = ArenaTransform(arena_, parent_base_matrix_);
   } else {
     owned_local_ = std::move(first);
@@ -69,18 +70,15 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
 }
 
 DisplayNode::~DisplayNode() {
-  // Tracks refer to the values, so they go first.
+  // Tracks refer to the values, so they go first. The values of properties 0 to 7 are members
+  // and go with the node.
   for (PropertyTrack* track : tracks_) {
     if (track) track->~PropertyTrack();
   }
-  for (PropertyValue* value : starts_) {
-    if (value) value->~PropertyValue();
-  }
-  for (PropertyValue* value : targets_) {
-    if (value) value->~PropertyValue();
-  }
-  for (PropertyValue* value : holders_) {
-    if (value) value->~PropertyValue();
+  for (size_t i = kFixedCount; i < kPropertyCount; ++i) {
+    for (PropertyValue* value : {starts_[i], targets_[i], holders_[i]}) {
+      if (value) value->~PropertyValue();
+    }
   }
   if (local_matrix_) {
     for (Transform* transform : {local_, parent_base_, world_}) transform->~Transform();
@@ -111,16 +109,15 @@ PropertyTrack* DisplayNode::track(int index) const {
 
 void DisplayNode::PrefetchFields() const {
   PrefetchForRead(this);
-  PrefetchForRead(&holders_[kFirstNodeProperty]);
-  PrefetchForRead(&tracks_[kFirstNodeProperty]);
+  const auto* values = reinterpret_cast<const char*>(&fixed_holders_);
+  for (size_t offset = 0; offset < sizeof(fixed_holders_); offset += 64)
+    PrefetchForRead(values + offset);
 }
 
 void DisplayNode::PrefetchTracksAndValues() const {
-  for (uint32_t pending = flags_.advancing; pending != 0; pending &= pending - 1) {
-    PrefetchForRead(tracks_[static_cast<size_t>(std::countr_zero(pending))]);
-  }
-  for (int index = kFirstNodeProperty; index <= kLastNodeProperty; ++index) {
-    PrefetchForRead(holders_[static_cast<size_t>(index)]);
+  for (uint32_t pending = flags_.advancing & ((1u << kFixedCount) - 1); pending != 0;
+       pending &= pending - 1) {
+    PrefetchForRead(&fixed_tracks_[static_cast<size_t>(std::countr_zero(pending))]);
   }
   PrefetchForRead(local_matrix_);
   PrefetchForRead(world_matrix_);

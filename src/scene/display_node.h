@@ -1,8 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <tuple>
 
 #include "render/colour.h"
 #include "render/matrix.h"
@@ -18,9 +21,10 @@ namespace cva {
 class ResourceProvider;
 
 // The animated side of a scene node: its property values with one track each, its transforms
-// and the colour, depth and visibility it takes after combining with its parent. Values,
-// tracks and (when the provider's transforms are the portable kind) transforms live in the
-// node's own arena, each value next to its start value and track.
+// and the colour, depth and visibility it takes after combining with its parent. The values
+// and tracks of properties 0 to 7 are part of the node itself; the transforms (when the
+// provider's transforms are the portable kind) and the properties added later live in the
+// node's own arena.
 class DisplayNode {
  public:
   // Effective visibility codes.
@@ -51,9 +55,16 @@ class DisplayNode {
   template <size_t I>
   PropertyFields<I>* fields() const {
     static_assert(I < kPropertyCount);
+    // Properties every node has sit in the node itself: no slot to read on the way.
+    if constexpr (I <= kLastNodeProperty) return &std::get<I>(fixed_holders_).fields();
     // The value at index I was created for property I, so it is a TypedPropertyValue<I>.
     PropertyValue* value = holders_[I];
     return value ? &static_cast<TypedPropertyValue<I>*>(value)->fields() : nullptr;
+  }
+  // The track of property `index`, which the node has (its bit is set in the track flags).
+  PropertyTrack& track_with_motion(int index) const {
+    return index <= kLastNodeProperty ? FixedTrack(static_cast<size_t>(index))
+                                      : *tracks_[static_cast<size_t>(index)];
   }
   // Resets every track to its start state.
   void ResetTracks();
@@ -94,15 +105,35 @@ class DisplayNode {
   Transform* local_ = nullptr;
   Transform* parent_base_ = nullptr;
   Matrix4* parent_base_matrix_ = nullptr;
-  // Objects in the arena, destroyed by the destructor (tracks first).
+  // The values and tracks of every property, by index: those of properties 0 to 7 point into
+  // the fixed storage below, the others into the arena (destroyed by the destructor, tracks
+  // first).
   std::array<PropertyValue*, kPropertyCount> holders_{};
-  // Properties 0 to 7, those of every node, take the first line of each slot list.
-  alignas(64) std::array<PropertyTrack*, kPropertyCount> tracks_{};
+  std::array<PropertyTrack*, kPropertyCount> tracks_{};
   std::array<PropertyValue*, kPropertyCount> starts_{};
   std::array<PropertyValue*, kPropertyCount> targets_{};
   std::unique_ptr<Transform> owned_local_;
   std::unique_ptr<Transform> owned_parent_base_;
   std::unique_ptr<Transform> owned_world_;
+
+  // Properties 0 to 7 in the order a frame reads them: current values, tracks, start and
+  // target values. Found from the node's own address, so a frame reads no slot to reach them.
+  using FixedValues =
+      std::tuple<TypedPropertyValue<0>, TypedPropertyValue<1>, TypedPropertyValue<2>,
+                 TypedPropertyValue<3>, TypedPropertyValue<4>, TypedPropertyValue<5>,
+                 TypedPropertyValue<6>, TypedPropertyValue<7>>;
+  struct TrackStorage {
+    alignas(PropertyTrack) std::byte bytes[sizeof(PropertyTrack)];
+  };
+  static constexpr size_t kFixedCount = kLastNodeProperty + 1;
+  PropertyTrack& FixedTrack(size_t index) const {
+    return *std::launder(reinterpret_cast<PropertyTrack*>(fixed_tracks_[index].bytes));
+  }
+  mutable FixedValues fixed_holders_;
+  mutable std::array<TrackStorage, kFixedCount> fixed_tracks_;
+  FixedValues fixed_starts_;
+  FixedValues fixed_targets_;
+  // The transforms, then the properties added later.
   NodeArena arena_;
 };
 

@@ -63,8 +63,8 @@ void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) 
   // Only tracks with a motion (and those that just lost theirs) do anything when advanced;
   // they go in property order.
   for (uint32_t pending = display.track_flags().advancing; pending != 0; pending &= pending - 1) {
-    PropertyTrack* track = display.track(std::countr_zero(pending));
-    if (track && track->Advance(length, dt, this)) node.changed = true;
+    if (display.track_with_motion(std::countr_zero(pending)).Advance(length, dt, this))
+      node.changed = true;
   }
   if (node.changed) BuildLocalMatrix(display, *scratch_);
 
