@@ -18,13 +18,6 @@ std::unique_ptr<Transform> IdentityTransform(ResourceProvider& provider) {
   return transform;
 }
 
-// A portable transform in `arena`, its matrix in `matrix`.
-Transform* ArenaTransform(NodeArena& arena, Matrix4*& matrix) {
-  MatrixTransform* transform = arena.Make<MatrixTransform>();
-  matrix = &transform->mutable_matrix();
-  return transform;
-}
-
 }  // namespace
 
 namespace {
@@ -51,9 +44,12 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
   if (dynamic_cast<MatrixTransform*>(first.get())) {
     // The provider's transforms are portable ones, so portable ones kept with the node do
     // exactly what the provider's would.
-    local_ = ArenaTransform(arena_, local_matrix_);
-    world_ = ArenaTransform(arena_, world_matrix_);
-    parent_base_ = ArenaTransform(arena_, parent_base_matrix_);
+    local_ = &fixed_local_;
+    world_ = &fixed_world_;
+    parent_base_ = &fixed_parent_base_;
+    local_matrix_ = &fixed_local_.mutable_matrix();
+    world_matrix_ = &fixed_world_.mutable_matrix();
+    parent_base_matrix_ = &fixed_parent_base_.mutable_matrix();
   } else {
     owned_local_ = std::move(first);
     owned_parent_base_ = IdentityTransform(provider);
@@ -79,9 +75,6 @@ DisplayNode::~DisplayNode() {
     for (PropertyValue* value : {starts_[i], targets_[i], holders_[i]}) {
       if (value) value->~PropertyValue();
     }
-  }
-  if (local_matrix_) {
-    for (Transform* transform : {local_, parent_base_, world_}) transform->~Transform();
   }
 }
 

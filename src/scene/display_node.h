@@ -9,6 +9,7 @@
 
 #include "render/colour.h"
 #include "render/matrix.h"
+#include "render/matrix_transform.h"
 #include "render/primitives.h"
 #include "render/vec2.h"
 #include "scene/node_arena.h"
@@ -130,10 +131,14 @@ class DisplayNode {
     return *std::launder(reinterpret_cast<PropertyTrack*>(fixed_tracks_[index].bytes));
   }
   mutable FixedValues fixed_holders_;
+  // The transforms when they are portable ones (unused otherwise).
+  MatrixTransform fixed_local_;
+  MatrixTransform fixed_world_;
   mutable std::array<TrackStorage, kFixedCount> fixed_tracks_;
   FixedValues fixed_starts_;
   FixedValues fixed_targets_;
-  // The transforms, then the properties added later.
+  MatrixTransform fixed_parent_base_;
+  // The properties added later.
   NodeArena arena_;
 };
 

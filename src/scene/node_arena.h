@@ -14,7 +14,7 @@ namespace cva {
 // arena goes; the objects placed in it are destroyed by their owner.
 class NodeArena {
  public:
-  static constexpr size_t kInlineBytes = 1024;
+  static constexpr size_t kInlineBytes = 768;
 
   NodeArena() = default;
   NodeArena(const NodeArena&) = delete;

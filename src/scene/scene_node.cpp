@@ -4,6 +4,10 @@
 
 namespace cva {
 
+// Nodes follow each other in the node pool, so their size is the stride of every walk through
+// a tree: a multiple of 1 KiB would put the same field of many nodes in the same cache set.
+static_assert(sizeof(SceneNode) % 1024 != 0);
+
 SceneNode::SceneNode(int32_t id, ResourceProvider& provider) : id_(id), display_(provider) {}
 
 SceneNode::~SceneNode() {
