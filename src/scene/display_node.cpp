@@ -116,6 +116,12 @@ void DisplayNode::PrefetchTracksAndValues() const {
   PrefetchForRead(world_matrix_);
 }
 
+void DisplayNode::PrefetchDrawData() const {
+  PrefetchForRead(this);
+  PrefetchForRead(&fixed_world_);
+  PrefetchForRead(reinterpret_cast<const char*>(&fixed_world_) + sizeof(fixed_world_) - 1);
+}
+
 void DisplayNode::ResetTracks() {
   for (PropertyTrack* track : tracks_) {
     if (track) track->Reset();

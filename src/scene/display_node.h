@@ -75,6 +75,8 @@ class DisplayNode {
   // They change nothing.
   void PrefetchFields() const;
   void PrefetchTracksAndValues() const;
+  // What drawing reads: the colour and the world transform.
+  void PrefetchDrawData() const;
   // The flags of the node's tracks (which to advance, which do not inherit).
   const TrackFlags& track_flags() const { return flags_; }
 

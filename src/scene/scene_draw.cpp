@@ -4,6 +4,7 @@
 #include "render/draw_state.h"
 #include "render/primitives.h"
 #include "scene/display_node.h"
+#include "scene/prefetch.h"
 #include "scene/property_value.h"
 #include "scene/scene.h"
 #include "scene/scene_node.h"
@@ -50,6 +51,13 @@ void Scene::Draw(DrawState& state) {
   for (size_t i = 0; i < count; ++i) {
     // The list holds what is needed to choose the states; the node itself is read only for
     // the mask threshold and by the instance.
+    if (i + 4 < count) {
+      // What the instance of a node a few places ahead will read lies with that node, far
+      // from the list: it is requested now.
+      const DrawList::Entry& ahead = draw_list_.entry(i + 4);
+      PrefetchForRead(ahead.instance);
+      ahead.node->display().PrefetchDrawData();
+    }
     const DrawList::Entry& entry = draw_list_.entry(i);
     Instance* instance = entry.instance;
     if (!instance) continue;
