@@ -11,6 +11,7 @@
 #include <fstream>
 #include <vector>
 
+#include "bench_motion.h"
 #include "document/document_file.h"
 #include "png_file.h"
 #include "render_session.h"
@@ -26,26 +27,7 @@ constexpr int kHeight = 600;
 constexpr int kSide = 64;
 constexpr int kWarmUpFrames = 20;
 constexpr int kMeasuredFrames = 200;
-constexpr int16_t kLongSegment = 30000;  // frames: the nodes stay in motion for the whole run
-
-template <size_t I>
-KeyframeRecord Key(int16_t duration, const PropertyFields<I>& value) {
-  KeyframeRecord key;
-  key.duration = duration;
-  key.property = static_cast<uint8_t>(I);
-  key.value = PropertyValueRecord(std::in_place_index<I>, value);
-  return key;
-}
-
-template <size_t I>
-MotionEntry Move(const PropertyFields<I>& from, const PropertyFields<I>& to) {
-  MotionEntry entry;
-  entry.key = static_cast<uint8_t>(I);
-  entry.motion.property = static_cast<uint8_t>(I);
-  entry.motion.keyframes.items.push_back(Key<I>(0, from));
-  entry.motion.keyframes.items.push_back(Key<I>(kLongSegment, to));
-  return entry;
-}
+using bench::Move;
 
 // A stage of kWidth x kHeight with one 64 x 64 image object placed by kNodes nodes, each
 // crossing the stage on its own line while turning.

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_motion.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "render/draw_state.h"
 #include "render/matrix.h"
 #include "render/record/recording_provider.h"
-#include "scene/ease_point.h"
 #include "scene/host/playback_host.h"
 #include "scene/objects/scene_object.h"
 #include "scene/scene.h"
@@ -31,35 +31,7 @@ namespace cva {
 namespace {
 
 constexpr float kFrameMs = 16.0f;
-constexpr int16_t kLongSegment = 30000;  // frames: the tracks stay in motion for the whole run
-
-template <size_t I>
-KeyframeRecord Key(int16_t duration, const PropertyFields<I>& value) {
-  KeyframeRecord key;
-  key.duration = duration;
-  key.property = static_cast<uint8_t>(I);
-  key.value = PropertyValueRecord(std::in_place_index<I>, value);
-  return key;
-}
-
-// A motion from `from` to `to` over a long segment, eased along a straight line, so that the
-// value changes every frame.
-template <size_t I>
-MotionEntry Move(const PropertyFields<I>& from, const PropertyFields<I>& to) {
-  MotionEntry entry;
-  entry.key = static_cast<uint8_t>(I);
-  entry.motion.property = static_cast<uint8_t>(I);
-  entry.motion.keyframes.items.push_back(Key<I>(0, from));
-  KeyframeRecord end = Key<I>(kLongSegment, to);
-  EasePointRecord origin;
-  EasePointRecord line;
-  line.x = 1.0f;
-  line.y = 1.0f;
-  line.curve = static_cast<uint8_t>(EaseCurveKind::kLinear);
-  end.ease = {origin, line};
-  entry.motion.keyframes.items.push_back(std::move(end));
-  return entry;
-}
+using bench::Move;
 
 std::vector<uint8_t> Document(int nodes) {
   DocumentFile file;
@@ -193,7 +165,7 @@ void BM_BareMatrixLoop(benchmark::State& state) {
   std::vector<Out> out(nodes);
   float t = 0.0f;
   for (auto _ : state) {
-    t += kFrameMs / (10.0f * kLongSegment);
+    t += kFrameMs / (10.0f * bench::kLongSegment);
     for (int i = 0; i < nodes; ++i) {
       const float f = static_cast<float>(i % 97);
       const Matrix4 m = Multiply(Multiply(Matrix4::Scaling(1.0f + t, 1.0f - 0.5f * t, 1.0f),

@@ -85,12 +85,6 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
   out.PostMultiply(scratch);
 }
 
-Matrix4 PlacementMatrix(const PlacementValues& values) {
-  Matrix4 result;
-  WritePlacementMatrix(values, result);
-  return result;
-}
-
 void WritePlacementMatrix(const PlacementValues& values, Matrix4& out) {
   if (!AffineIsExact(values)) {
     out = FullPlacementMatrix(values);

@@ -43,7 +43,11 @@ TEST(PlacementMatrix, MatchesTheTransformProductsBitForBit) {
     cases.push_back({{1.0f, 1.0f}, odd, {2.0f, 2.0f}, {1.0f, 1.0f}});
   }
   for (const PlacementValues& v : cases) {
-    EXPECT_TRUE(SameBits(PlacementMatrix(v), ThroughTransforms(v)))
+    // Written over a matrix full of other values: every element must be written.
+    Matrix4 written;
+    for (auto& row : written.m) row = {7.0f, 7.0f, 7.0f, 7.0f};
+    WritePlacementMatrix(v, written);
+    EXPECT_TRUE(SameBits(written, ThroughTransforms(v)))
         << "position " << v.position.x << "," << v.position.y << " angle " << v.angle << " scale "
         << v.scale.x << "," << v.scale.y << " pivot " << v.pivot.x << "," << v.pivot.y;
   }
