@@ -6,6 +6,7 @@
 
 #include "document/resource_provider.h"
 #include "render/matrix_transform.h"
+#include "scene/node_arena.h"
 #include "scene/prefetch.h"
 
 namespace cva {
@@ -20,25 +21,53 @@ std::unique_ptr<Transform> IdentityTransform(ResourceProvider& provider) {
 
 }  // namespace
 
+// Slots for the properties after 7, by index - kFixedCount; their values and tracks live in
+// the arena (the tracks are destroyed first, they refer to the values).
+struct DisplayNode::Extension {
+  static constexpr size_t kCount = kPropertyCount - kFixedCount;
+  std::array<PropertyValue*, kCount> holders{};
+  std::array<PropertyTrack*, kCount> tracks{};
+  std::array<PropertyValue*, kCount> starts{};
+  std::array<PropertyValue*, kCount> targets{};
+  // The local and world transforms when the provider's are not portable ones.
+  std::unique_ptr<Transform> owned_local;
+  std::unique_ptr<Transform> owned_world;
+  std::unique_ptr<Transform> parent_base;
+  NodeArena arena;
+
+  Extension() = default;
+  Extension(const Extension&) = delete;
+  Extension& operator=(const Extension&) = delete;
+  ~Extension() {
+    for (PropertyTrack* track : tracks) {
+      if (track) track->~PropertyTrack();
+    }
+    for (size_t i = 0; i < kCount; ++i) {
+      for (PropertyValue* value : {starts[i], targets[i], holders[i]}) {
+        if (value) value->~PropertyValue();
+      }
+    }
+  }
+};
+
 namespace {
 
-// The pointers to the values of a FixedValues tuple, by property index.
+// Property `index` of a FixedValues tuple, by a run-time index below the tuple's size.
 template <class Tuple, size_t... I>
-void PointAt(Tuple& values, std::array<PropertyValue*, kPropertyCount>& slots,
-             std::index_sequence<I...>) {
-  ((slots[I] = &std::get<I>(values)), ...);
+PropertyValue* ValueAt(Tuple& values, size_t index, std::index_sequence<I...>) {
+  PropertyValue* out = nullptr;
+  ((index == I ? (out = &std::get<I>(values), 0) : 0), ...);
+  return out;
 }
 
 }  // namespace
 
-DisplayNode::DisplayNode(ResourceProvider& provider) {
+DisplayNode::DisplayNode(ResourceProvider& provider) : provider_(&provider) {
   const auto fixed = std::make_index_sequence<kFixedCount>();
-  PointAt(fixed_holders_, holders_, fixed);
-  PointAt(fixed_starts_, starts_, fixed);
-  PointAt(fixed_targets_, targets_, fixed);
   for (size_t i = 0; i < kFixedCount; ++i) {
-    tracks_[i] =
-        new (fixed_tracks_[i].bytes) PropertyTrack(*holders_[i], *starts_[i], *targets_[i], flags_);
+    new (fixed_tracks_[i].bytes)
+        PropertyTrack(*ValueAt(fixed_holders_, i, fixed), *ValueAt(fixed_starts_, i, fixed),
+                      *ValueAt(fixed_targets_, i, fixed), flags_);
   }
   std::unique_ptr<Transform> first = IdentityTransform(provider);
   if (dynamic_cast<MatrixTransform*>(first.get())) {
@@ -46,17 +75,14 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
     // exactly what the provider's would.
     local_ = &fixed_local_;
     world_ = &fixed_world_;
-    parent_base_ = &fixed_parent_base_;
     local_matrix_ = &fixed_local_.mutable_matrix();
     world_matrix_ = &fixed_world_.mutable_matrix();
-    parent_base_matrix_ = &fixed_parent_base_.mutable_matrix();
   } else {
-    owned_local_ = std::move(first);
-    owned_parent_base_ = IdentityTransform(provider);
-    owned_world_ = IdentityTransform(provider);
-    local_ = owned_local_.get();
-    parent_base_ = owned_parent_base_.get();
-    world_ = owned_world_.get();
+    Extension& more = extension();
+    more.owned_local = std::move(first);
+    more.owned_world = IdentityTransform(provider);
+    local_ = more.owned_local.get();
+    world_ = more.owned_world.get();
   }
   DrawCodesValue& codes = *fields<1>();
   codes.blend = 1;
@@ -66,38 +92,50 @@ DisplayNode::DisplayNode(ResourceProvider& provider) {
 }
 
 DisplayNode::~DisplayNode() {
-  // Tracks refer to the values, so they go first. The values of properties 0 to 7 are members
-  // and go with the node.
-  for (PropertyTrack* track : tracks_) {
-    if (track) track->~PropertyTrack();
-  }
-  for (size_t i = kFixedCount; i < kPropertyCount; ++i) {
-    for (PropertyValue* value : {starts_[i], targets_[i], holders_[i]}) {
-      if (value) value->~PropertyValue();
-    }
-  }
+  // Tracks refer to the values, so they go first: those of the extension with it, then those of
+  // properties 0 to 7. The values of properties 0 to 7 are members and go with the node.
+  extension_.reset();
+  for (size_t i = 0; i < kFixedCount; ++i) FixedTrack(i).~PropertyTrack();
+}
+
+DisplayNode::Extension& DisplayNode::extension() {
+  if (!extension_) extension_ = std::make_unique<Extension>();
+  return *extension_;
+}
+
+Transform& DisplayNode::parent_base() {
+  Extension& more = extension();
+  if (!more.parent_base) more.parent_base = IdentityTransform(*provider_);
+  return *more.parent_base;
 }
 
 PropertyValue* DisplayNode::AddProperty(int index) {
   if (index < 0 || index >= kPropertyCount) return nullptr;
-  const size_t i = static_cast<size_t>(index);
-  if (!holders_[i]) {
-    holders_[i] = CreatePropertyValueIn(index, arena_);
-    starts_[i] = CreatePropertyValueIn(index, arena_);
-    targets_[i] = CreatePropertyValueIn(index, arena_);
-    tracks_[i] = arena_.Make<PropertyTrack>(*holders_[i], *starts_[i], *targets_[i], flags_);
+  if (static_cast<size_t>(index) < kFixedCount) return holder(index);
+  Extension& more = extension();
+  const size_t i = static_cast<size_t>(index) - kFixedCount;
+  if (!more.holders[i]) {
+    more.holders[i] = CreatePropertyValueIn(index, more.arena);
+    more.starts[i] = CreatePropertyValueIn(index, more.arena);
+    more.targets[i] = CreatePropertyValueIn(index, more.arena);
+    more.tracks[i] =
+        more.arena.Make<PropertyTrack>(*more.holders[i], *more.starts[i], *more.targets[i], flags_);
   }
-  return holders_[i];
+  return more.holders[i];
 }
 
 PropertyValue* DisplayNode::holder(int index) const {
   if (index < 0 || index >= kPropertyCount) return nullptr;
-  return holders_[static_cast<size_t>(index)];
+  const size_t i = static_cast<size_t>(index);
+  if (i < kFixedCount) return ValueAt(fixed_holders_, i, std::make_index_sequence<kFixedCount>());
+  return extension_ ? extension_->holders[i - kFixedCount] : nullptr;
 }
 
 PropertyTrack* DisplayNode::track(int index) const {
   if (index < 0 || index >= kPropertyCount) return nullptr;
-  return tracks_[static_cast<size_t>(index)];
+  const size_t i = static_cast<size_t>(index);
+  if (i < kFixedCount) return &FixedTrack(i);
+  return extension_ ? extension_->tracks[i - kFixedCount] : nullptr;
 }
 
 void DisplayNode::PrefetchFields() const {
@@ -123,8 +161,8 @@ void DisplayNode::PrefetchDrawData() const {
 }
 
 void DisplayNode::ResetTracks() {
-  for (PropertyTrack* track : tracks_) {
-    if (track) track->Reset();
+  for (int i = 0; i < kPropertyCount; ++i) {
+    if (PropertyTrack* t = track(i)) t->Reset();
   }
 }
 

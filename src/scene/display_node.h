@@ -12,7 +12,6 @@
 #include "render/matrix_transform.h"
 #include "render/primitives.h"
 #include "render/vec2.h"
-#include "scene/node_arena.h"
 #include "scene/property_record.h"
 #include "scene/property_track.h"
 #include "scene/property_value.h"
@@ -22,10 +21,12 @@ namespace cva {
 class ResourceProvider;
 
 // The animated side of a scene node: its property values with one track each, its transforms
-// and the colour, depth and visibility it takes after combining with its parent. The values
-// and tracks of properties 0 to 7 are part of the node itself; the transforms (when the
-// provider's transforms are the portable kind) and the properties added later live in the
-// node's own arena.
+// and the colour, depth and visibility it takes after combining with its parent. What a frame
+// reads is part of the node itself, packed so that a walk over many nodes moves little memory:
+// the values, tracks, start and target values of properties 0 to 7 and, when the provider's
+// transforms are the portable kind, the local and world transforms. What only some nodes need
+// (the properties instances add later, transforms of another kind, the base of a node that does
+// not inherit all of its parent's placement) sits in an extension made on first use.
 class DisplayNode {
  public:
   // Effective visibility codes.
@@ -59,13 +60,12 @@ class DisplayNode {
     // Properties every node has sit in the node itself: no slot to read on the way.
     if constexpr (I <= kLastNodeProperty) return &std::get<I>(fixed_holders_).fields();
     // The value at index I was created for property I, so it is a TypedPropertyValue<I>.
-    PropertyValue* value = holders_[I];
+    PropertyValue* value = holder(static_cast<int>(I));
     return value ? &static_cast<TypedPropertyValue<I>*>(value)->fields() : nullptr;
   }
   // The track of property `index`, which the node has (its bit is set in the track flags).
   PropertyTrack& track_with_motion(int index) const {
-    return index <= kLastNodeProperty ? FixedTrack(static_cast<size_t>(index))
-                                      : *tracks_[static_cast<size_t>(index)];
+    return index <= kLastNodeProperty ? FixedTrack(static_cast<size_t>(index)) : *track(index);
   }
   // Resets every track to its start state.
   void ResetTracks();
@@ -81,12 +81,13 @@ class DisplayNode {
   const TrackFlags& track_flags() const { return flags_; }
 
   Transform& local() const { return *local_; }
-  Transform& parent_base() const { return *parent_base_; }
   Transform& world() const { return *world_; }
-  // The matrices of local(), parent_base() and world() when they are portable transforms
-  // (MatrixTransform), for computing them directly; null otherwise.
+  // The transform a node that does not inherit all of its parent's placement is placed on
+  // (identity until the first update that needs it).
+  Transform& parent_base();
+  // The matrices of local() and world() when they are portable transforms (MatrixTransform),
+  // for computing them directly; null otherwise.
   Matrix4* local_matrix() const { return local_matrix_; }
-  Matrix4* parent_base_matrix() const { return parent_base_matrix_; }
   Matrix4* world_matrix() const { return world_matrix_; }
   // The matrix used as the parent transform this frame (null until the first update).
   const Transform* parent_world() const { return parent_world_; }
@@ -98,29 +99,23 @@ class DisplayNode {
   int32_t visibility = kParentVisibility;
 
  private:
-  // What every frame reads comes first (with the public fields above, one cache line), then
-  // the property slots; the arena, which holds the values and tracks, last.
+  // What only some nodes need (see the class comment).
+  struct Extension;
+  Extension& extension();
+
+  // What every frame reads comes first (with the public fields above, one cache line).
   TrackFlags flags_;
   Matrix4* local_matrix_ = nullptr;
   Matrix4* world_matrix_ = nullptr;
   const Transform* parent_world_ = nullptr;
   Transform* world_ = nullptr;
   Transform* local_ = nullptr;
-  Transform* parent_base_ = nullptr;
-  Matrix4* parent_base_matrix_ = nullptr;
-  // The values and tracks of every property, by index: those of properties 0 to 7 point into
-  // the fixed storage below, the others into the arena (destroyed by the destructor, tracks
-  // first).
-  std::array<PropertyValue*, kPropertyCount> holders_{};
-  std::array<PropertyTrack*, kPropertyCount> tracks_{};
-  std::array<PropertyValue*, kPropertyCount> starts_{};
-  std::array<PropertyValue*, kPropertyCount> targets_{};
-  std::unique_ptr<Transform> owned_local_;
-  std::unique_ptr<Transform> owned_parent_base_;
-  std::unique_ptr<Transform> owned_world_;
+  ResourceProvider* provider_;
+  std::unique_ptr<Extension> extension_;
 
-  // Properties 0 to 7 in the order a frame reads them: current values, tracks, start and
-  // target values. Found from the node's own address, so a frame reads no slot to reach them.
+  // Properties 0 to 7 in the order a frame reads them: current values, transforms, tracks,
+  // start and target values. Found from the node's own address, so a frame reads no slot to
+  // reach them.
   using FixedValues =
       std::tuple<TypedPropertyValue<0>, TypedPropertyValue<1>, TypedPropertyValue<2>,
                  TypedPropertyValue<3>, TypedPropertyValue<4>, TypedPropertyValue<5>,
@@ -139,9 +134,6 @@ class DisplayNode {
   mutable std::array<TrackStorage, kFixedCount> fixed_tracks_;
   FixedValues fixed_starts_;
   FixedValues fixed_targets_;
-  MatrixTransform fixed_parent_base_;
-  // The properties added later.
-  NodeArena arena_;
 };
 
 }  // namespace cva

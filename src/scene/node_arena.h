@@ -10,7 +10,7 @@ namespace cva {
 
 // Bump storage for the values and tracks a display node is given after it is made (the
 // properties instances add), kept with the node: the first kInlineBytes live inside the arena
-// itself (and so inside the node), the rest in heap blocks. Storage is given back only when the
+// itself, the rest in heap blocks. Storage is given back only when the
 // arena goes; the objects placed in it are destroyed by their owner.
 class NodeArena {
  public:

@@ -87,17 +87,18 @@ class SceneNode {
 
  private:
   // What a frame reads of the node itself shares the first cache line with the flags and
-  // links above; the rest is read at load and by rules.
+  // links above, then comes the display node; what is read at load and by rules comes last.
   SceneNode* parent_ = nullptr;
   // The destructor releases the instance before the display node: an instance may refer to
   // the properties it added to the display node.
   std::unique_ptr<Instance> instance_;
   std::vector<std::unique_ptr<SceneNode>> children_;
   int32_t id_;
-  EncodedText name_;
   std::unique_ptr<NodeController> controller_;
-  LabelTable labels_;
   DisplayNode display_;
+  // Tracks keep pointers to the motions of the labels but do not use them when destroyed.
+  LabelTable labels_;
+  EncodedText name_;
 };
 
 }  // namespace cva

@@ -36,20 +36,10 @@ PlacementValues StoredPlacement(const DisplayNode& display) {
   return values;
 }
 
-// A matrix that moves only x and y: rows (xx, xy, 0, 0), (yx, yy, 0, 0), (0, 0, 1, 0) and
-// (tx, ty, 0, 1).
-struct Affine {
-  float xx, xy, yx, yy, tx, ty;
-};
-
-// The product of two such matrices with only the terms that are not structurally zero, summed
-// in the order the full 4x4 product sums them (starting from +0). With finite entries that
-// do not overflow, every dropped term is a signed zero added to a sum that is never -0, so
-// the result is bit for bit the full product's.
-Affine Multiply(const Affine& a, const Affine& b) {
-  return {(0.0f + a.xx * b.xx) + a.xy * b.yx,          (0.0f + a.xx * b.xy) + a.xy * b.yy,
-          (0.0f + a.yx * b.xx) + a.yy * b.yx,          (0.0f + a.yx * b.xy) + a.yy * b.yy,
-          ((0.0f + a.tx * b.xx) + a.ty * b.yx) + b.tx, ((0.0f + a.tx * b.xy) + a.ty * b.yy) + b.ty};
+// 0 + v: v, except that -0 becomes +0. Each element of the matrix products the placement stands
+// for is a sum that starts from +0, so it is never -0.
+inline float Unsigned(float v) {
+  return 0.0f + v;
 }
 
 // Values no larger than this keep every entry and partial product of the placement finite.
@@ -91,19 +81,23 @@ void WritePlacementMatrix(const PlacementValues& values, Matrix4& out) {
     return;
   }
   // The sine and cosine of Matrix4::RotationZ.
-  const float cosine = std::cos(values.angle);
-  const float sine = std::sin(values.angle);
-  Affine a{1.0f, 0.0f, 0.0f, 1.0f, -values.pivot.x, -values.pivot.y};
-  a = Multiply(a, {values.scale.x, 0.0f, 0.0f, values.scale.y, 0.0f, 0.0f});
-  a = Multiply(a, {cosine, sine, -sine, cosine, 0.0f, 0.0f});
-  a = Multiply(a, {1.0f, 0.0f, 0.0f, 1.0f, values.pivot.x, values.pivot.y});
-  a = Multiply(a, {1.0f, 0.0f, 0.0f, 1.0f, values.position.x, values.position.y});
+  const float c = std::cos(values.angle);
+  const float s = std::sin(values.angle);
+  // The product translate(-pivot) x scale x rotate x translate(pivot) x translate(position)
+  // with every term that is structurally zero left out. With finite entries and products that
+  // stay finite, a dropped term is a signed zero added to a sum that is not -0, so each element
+  // keeps the bits of the full product; the sums run in the order the full product takes them.
+  const float moved_x = -values.pivot.x * values.scale.x;
+  const float moved_y = -values.pivot.y * values.scale.y;
+  const float turned_x = Unsigned(moved_x * c + moved_y * -s);
+  const float turned_y = Unsigned(moved_x * s + moved_y * c);
   // Written row by row in place: the matrix is stored every frame, and building it elsewhere
   // first would cost a copy.
-  out.m[0] = {a.xx, a.xy, 0.0f, 0.0f};
-  out.m[1] = {a.yx, a.yy, 0.0f, 0.0f};
+  out.m[0] = {Unsigned(values.scale.x * c), Unsigned(values.scale.x * s), 0.0f, 0.0f};
+  out.m[1] = {Unsigned(-(values.scale.y * s)), Unsigned(values.scale.y * c), 0.0f, 0.0f};
   out.m[2] = {0.0f, 0.0f, 1.0f, 0.0f};
-  out.m[3] = {a.tx, a.ty, 0.0f, 1.0f};
+  out.m[3] = {(turned_x + values.pivot.x) + values.position.x,
+              (turned_y + values.pivot.y) + values.position.y, 0.0f, 1.0f};
 }
 
 void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {

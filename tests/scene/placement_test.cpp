@@ -2,8 +2,10 @@
 // replaces on the frame path.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "render/matrix_transform.h"
@@ -51,6 +53,38 @@ TEST(PlacementMatrix, MatchesTheTransformProductsBitForBit) {
         << "position " << v.position.x << "," << v.position.y << " angle " << v.angle << " scale "
         << v.scale.x << "," << v.scale.y << " pivot " << v.pivot.x << "," << v.pivot.y;
   }
+}
+
+// Random placements drawn from signed zeros, small, ordinary and large magnitudes of either
+// sign: the shortened product must keep the bits of the full one for all of them.
+TEST(PlacementMatrix, RandomPlacementsMatchBitForBit) {
+  std::mt19937 random(20261208);
+  const auto pick = [&random]() {
+    switch (random() % 6) {
+      case 0:
+        return random() % 2 ? 0.0f : -0.0f;
+      case 1:
+        return std::ldexp(static_cast<float>(random() % 1000) - 500.0f, -40);
+      case 2:
+        return static_cast<float>(random() % 2001) / 10.0f - 100.0f;
+      case 3:
+        return std::ldexp(static_cast<float>(random() % 20001) - 10000.0f, 45);
+      default:
+        return std::uniform_real_distribution<float>(-1000.0f, 1000.0f)(random);
+    }
+  };
+  int mismatches = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const PlacementValues v{{pick(), pick()}, pick(), {pick(), pick()}, {pick(), pick()}};
+    Matrix4 written;
+    WritePlacementMatrix(v, written);
+    if (!SameBits(written, ThroughTransforms(v)) && ++mismatches <= 5) {
+      ADD_FAILURE() << "position " << v.position.x << "," << v.position.y << " angle " << v.angle
+                    << " scale " << v.scale.x << "," << v.scale.y << " pivot " << v.pivot.x << ","
+                    << v.pivot.y;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST(SceneTree, DisplayNodesStartWithTheirPropertiesAndFreshTracks) {
   EXPECT_EQ(child.depth, 0);
   EXPECT_EQ(child.visibility, DisplayNode::kParentVisibility);
   EXPECT_TRUE(testing::IsIdentity(child.local()));
-  EXPECT_TRUE(testing::IsIdentity(child.parent_base()));
+  EXPECT_TRUE(testing::IsIdentity(root->children()[0]->display().parent_base()));
   EXPECT_TRUE(testing::IsIdentity(child.world()));
   EXPECT_EQ(child.parent_world(), nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -61,6 +62,40 @@ TEST(BlendTest, ColourBytesStayWithinRange) {
   EXPECT_EQ(Blended<7>({}, from, to, 2.0f).colour, (Colour{255, 255, 100, 0}));
   EXPECT_EQ(Blended<7>({}, from, to, -1.0f).colour, (Colour{0, 150, 0, 255}));
   EXPECT_EQ(Blended<7>({}, from, to, std::nanf("")).colour, from.colour);
+}
+
+// Every pair of bytes at fractions across [0, 1] and just outside it gives start plus the
+// truncated step, clamped to a byte: one rule on both sides of the span.
+TEST(BlendTest, ColourBytesFollowOneRuleInsideAndOutsideTheSpan) {
+  const float fractions[] = {0.0f,
+                             -0.0f,
+                             1e-7f,
+                             0.1f,
+                             0.25f,
+                             1.0f / 3.0f,
+                             0.5f,
+                             0.7f,
+                             0.999999f,
+                             1.0f,
+                             std::nextafter(1.0f, 2.0f),
+                             -1e-7f,
+                             1.5f,
+                             -0.5f};
+  for (float t : fractions) {
+    for (int from = 0; from < 256; from += 3) {
+      for (int to = 0; to < 256; to += 5) {
+        const auto byte = [](int v) { return static_cast<uint8_t>(v); };
+        const double step = std::trunc(static_cast<double>(static_cast<float>(to - from) * t));
+        const auto expected = byte(static_cast<int>(std::clamp(from + step, 0.0, 255.0)));
+        const ColourValue a{Colour{byte(from), byte(to), 0, 0}};
+        const ColourValue b{Colour{byte(to), byte(from), 0, 0}};
+        const Colour blended = Blended<7>({}, a, b, t).colour;
+        ASSERT_EQ(blended.red, expected) << from << " -> " << to << " at " << t;
+        const double back = std::trunc(static_cast<double>(static_cast<float>(from - to) * t));
+        ASSERT_EQ(blended.green, byte(static_cast<int>(std::clamp(to + back, 0.0, 255.0))));
+      }
+    }
+  }
 }
 
 TEST(BlendTest, FloatsAndVectorsMoveLinearly) {
