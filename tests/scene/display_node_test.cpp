@@ -58,8 +58,11 @@ TEST(DisplayNodeStorage, EveryPropertyKeepsItsOwnValuesAndTrackWithEitherKindOfT
   testing::SceneTestProvider device;
   DisplayNode from_provider(device);
   EXPECT_EQ(from_provider.world_matrix(), nullptr);  // other transforms stay the provider's
-  EXPECT_EQ(device.transforms_created, 3);
+  EXPECT_EQ(device.transforms_created, 2);
   CheckEveryPropertyKeepsItsOwnStorage(from_provider);
+  EXPECT_TRUE(testing::IsIdentity(from_provider.parent_base()));  // made on first use
+  EXPECT_EQ(&from_provider.parent_base(), &from_provider.parent_base());
+  EXPECT_EQ(device.transforms_created, 3);
 }
 
 TEST(DisplayNodeStorage, TrackFlagsFollowMotionsAndInheritance) {
