@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scene/property_value.h"
+#include "scene/track_numeric.h"
 
 namespace cva {
 
@@ -71,7 +72,22 @@ class alignas(64) PropertyTrack {
   // along the current segment's easing curve. Returns true when the track has a motion and
   // produced or kept a value, false when it has no motion, has finished or points outside its
   // motion. A negative, infinite or NaN dt or frame length counts as 0.
-  bool Advance(float frame_length, float dt, TrackEvents* events = nullptr);
+  bool Advance(float frame_length, float dt, TrackEvents* events = nullptr) {
+    // Most advances stay inside the current segment with no instant keyframe waiting: they
+    // only move the clock and blend, without a call.
+    if (has_key_ && !has_pending_) {
+      const float step = UsableDuration(dt);
+      const float length = SegmentLength(segment_frames_, UsableDuration(frame_length));
+      if (length > segment_time_ + step) {
+        passed_key_ = false;
+        segment_time_ += step;
+        run_time_ += step;
+        BlendAt(segment_time_ / length);
+        return true;
+      }
+    }
+    return AdvanceThroughKeys(frame_length, dt, events);
+  }
   // Starts the segment after the current keyframe: the next keyframe that is not instant ends
   // it, and the instant ones before it wait in the pending list. Returns false (key index
   // unchanged) when no such keyframe is left.
@@ -115,6 +131,13 @@ class alignas(64) PropertyTrack {
   void Reach(const Keyframe& key, TrackEvents* events);
   // Blends the holder at `fraction` of the current segment.
   void BlendAt(float fraction);
+  // Advance when keyframes may be reached or instant keyframes wait.
+  bool AdvanceThroughKeys(float frame_length, float dt, TrackEvents* events);
+  // The length in milliseconds of `frames` frames (usable lengths only). A negative count
+  // (from damaged data) is a segment of length 0 rather than one that gives time back.
+  static float SegmentLength(int64_t frames, float frame_length) {
+    return frames > 0 ? static_cast<float>(frames) * frame_length : 0.0f;
+  }
 
   // What only some tracks need, made on first use so that a track stays two cache lines.
   struct Extras {

@@ -1,6 +1,8 @@
 #include "scene/scene_transform.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 
 #include "render/primitives.h"
 #include "scene/display_node.h"
@@ -45,11 +47,10 @@ inline float Unsigned(float v) {
 // Values no larger than this keep every entry and partial product of the placement finite.
 constexpr float kExactBound = 1e18f;
 
-bool AffineIsExact(const PlacementValues& v) {
-  for (float f : {v.position.x, v.position.y, v.scale.x, v.scale.y, v.pivot.x, v.pivot.y}) {
-    if (!(std::fabs(f) <= kExactBound)) return false;  // also false for NaN
-  }
-  return std::isfinite(v.angle);
+bool AffineIsExact(Vec2 position, float angle, Vec2 scale, Vec2 pivot) {
+  const auto small = [](float f) { return std::fabs(f) <= kExactBound; };  // false for NaN
+  return small(position.x) & small(position.y) & small(scale.x) & small(scale.y) & small(pivot.x) &
+         small(pivot.y) & std::isfinite(angle);
 }
 
 // The placement as the full chain of 4x4 products (any values, infinities and NaN included).
@@ -59,6 +60,47 @@ Matrix4 FullPlacementMatrix(const PlacementValues& values) {
   out = Multiply(out, Matrix4::RotationZ(values.angle));
   out = Multiply(out, Matrix4::Translation(values.pivot.x, values.pivot.y, 0.0f));
   return Multiply(out, Matrix4::Translation(values.position.x, values.position.y, 0.0f));
+}
+
+// Four floats as one 16-byte value, so that a row is stored with one instruction.
+using Row = float __attribute__((vector_size(16)));
+
+// Stores a matrix row whole, in place. The local matrix is read back right after it is
+// written, by the product with the parent's world, a row at a time: a row stored in two halves
+// could not be forwarded to that read, which would wait for both halves to reach the cache.
+inline void StoreRow(std::array<float, 4>& row, Row value) {
+  std::memcpy(row.data(), &value, sizeof(value));
+}
+
+// Writes the full chain of products, out of the frame path's way.
+[[gnu::noinline]] void WriteFullPlacement(Vec2 position, float angle, Vec2 scale, Vec2 pivot,
+                                          Matrix4& out) {
+  out = FullPlacementMatrix({position, angle, scale, pivot});
+}
+
+// The placement from its values one by one, so that the frame path keeps them in registers
+// (a struct in memory read back in other widths than it was written stalls the processor).
+inline void WritePlacement(Vec2 position, float angle, Vec2 scale, Vec2 pivot, Matrix4& out) {
+  if (!AffineIsExact(position, angle, scale, pivot)) {
+    WriteFullPlacement(position, angle, scale, pivot, out);
+    return;
+  }
+  // The sine and cosine of Matrix4::RotationZ.
+  const float c = std::cos(angle);
+  const float s = std::sin(angle);
+  // The product translate(-pivot) x scale x rotate x translate(pivot) x translate(position)
+  // with every term that is structurally zero left out. With finite entries and products that
+  // stay finite, a dropped term is a signed zero added to a sum that is not -0, so each element
+  // keeps the bits of the full product; the sums run in the order the full product takes them.
+  const float moved_x = -pivot.x * scale.x;
+  const float moved_y = -pivot.y * scale.y;
+  const float turned_x = Unsigned(moved_x * c + moved_y * -s);
+  const float turned_y = Unsigned(moved_x * s + moved_y * c);
+  StoreRow(out.m[0], Row{Unsigned(scale.x * c), Unsigned(scale.x * s), 0.0f, 0.0f});
+  StoreRow(out.m[1], Row{Unsigned(-(scale.y * s)), Unsigned(scale.y * c), 0.0f, 0.0f});
+  StoreRow(out.m[2], Row{0.0f, 0.0f, 1.0f, 0.0f});
+  StoreRow(out.m[3],
+           Row{(turned_x + pivot.x) + position.x, (turned_y + pivot.y) + position.y, 0.0f, 1.0f});
 }
 
 }  // namespace
@@ -76,41 +118,21 @@ void BuildPlacement(const PlacementValues& values, Transform& out, Transform& sc
 }
 
 void WritePlacementMatrix(const PlacementValues& values, Matrix4& out) {
-  if (!AffineIsExact(values)) {
-    out = FullPlacementMatrix(values);
-    return;
-  }
-  // The sine and cosine of Matrix4::RotationZ.
-  const float c = std::cos(values.angle);
-  const float s = std::sin(values.angle);
-  // The product translate(-pivot) x scale x rotate x translate(pivot) x translate(position)
-  // with every term that is structurally zero left out. With finite entries and products that
-  // stay finite, a dropped term is a signed zero added to a sum that is not -0, so each element
-  // keeps the bits of the full product; the sums run in the order the full product takes them.
-  const float moved_x = -values.pivot.x * values.scale.x;
-  const float moved_y = -values.pivot.y * values.scale.y;
-  const float turned_x = Unsigned(moved_x * c + moved_y * -s);
-  const float turned_y = Unsigned(moved_x * s + moved_y * c);
-  // Written row by row in place: the matrix is stored every frame, and building it elsewhere
-  // first would cost a copy.
-  out.m[0] = {Unsigned(values.scale.x * c), Unsigned(values.scale.x * s), 0.0f, 0.0f};
-  out.m[1] = {Unsigned(-(values.scale.y * s)), Unsigned(values.scale.y * c), 0.0f, 0.0f};
-  out.m[2] = {0.0f, 0.0f, 1.0f, 0.0f};
-  out.m[3] = {(turned_x + values.pivot.x) + values.position.x,
-              (turned_y + values.pivot.y) + values.position.y, 0.0f, 1.0f};
+  WritePlacement(values.position, values.angle, values.scale, values.pivot, out);
 }
 
 void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
-  PlacementValues values = StoredPlacement(display);
-  const AngleValue* angle = display.fields<kAngle>();
-  if (angle && angle->direction_mode == kFaceAlongPath) {
-    values.angle = std::atan2(values.position.y - display.previous_position.y,
-                              values.position.x - display.previous_position.x);
+  const PlacementValues stored = StoredPlacement(display);
+  float angle = stored.angle;
+  const AngleValue* angle_value = display.fields<kAngle>();
+  if (angle_value && angle_value->direction_mode == kFaceAlongPath) {
+    angle = std::atan2(stored.position.y - display.previous_position.y,
+                       stored.position.x - display.previous_position.x);
   }
   if (Matrix4* local = display.local_matrix()) {
-    WritePlacementMatrix(values, *local);
+    WritePlacement(stored.position, angle, stored.scale, stored.pivot, *local);
   } else {
-    BuildPlacement(values, display.local(), scratch);
+    BuildPlacement({stored.position, angle, stored.scale, stored.pivot}, display.local(), scratch);
   }
 }
 

@@ -19,12 +19,6 @@ namespace {
 
 constexpr int32_t kForever = -1;
 
-// The length in milliseconds of `frames` frames. A negative count (from damaged data) is a
-// segment of length 0 rather than one that gives time back.
-float LengthOf(int64_t frames, float frame_length) {
-  return frames > 0 ? static_cast<float>(frames) * frame_length : 0.0f;
-}
-
 // The index of `key` in `motion`, or -1 when it does not belong to it.
 int32_t IndexIn(const Motion& motion, const Keyframe* key) {
   const Keyframe* first = motion.keyframes().data();
@@ -125,7 +119,7 @@ bool PropertyTrack::FirePending(float frame_length) {
   size_t fired = 0;
   for (; fired < pending.size(); ++fired) {
     const Keyframe& key = *pending[fired];
-    const float due = LengthOf(key.duration, frame_length);
+    const float due = SegmentLength(key.duration, frame_length);
     if (due > run_time_) break;
     if (FireActions(key)) return true;  // the jump emptied the pending list
     run_time_ -= due;
@@ -144,7 +138,7 @@ void PropertyTrack::Reach(const Keyframe& key, TrackEvents* events) {
   if (events) events->KeyframeReached(*this, key);
 }
 
-bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
+bool PropertyTrack::AdvanceThroughKeys(float frame_length, float dt, TrackEvents* events) {
   passed_key_ = false;
   if (!has_key_) {
     if (!motion_) {
@@ -165,7 +159,7 @@ bool PropertyTrack::Advance(float frame_length, float dt, TrackEvents* events) {
   // the time this advance starts with).
   float time_at_last_repeat = segment_time_;
   for (int32_t reached = 0;;) {
-    const float length = LengthOf(segment_frames_, frame_length);
+    const float length = SegmentLength(segment_frames_, frame_length);
     if (length > segment_time_) {
       // Inside the segment (so length > 0): instant keyframes, then the eased value.
       if (has_pending_ && FirePending(frame_length) && !has_key_) return true;
