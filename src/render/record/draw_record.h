@@ -24,6 +24,12 @@ struct DrawRecord {
     kEndMask,      // ResourceProvider::EndMask
   };
 
+  DrawRecord() = default;
+  // A draw (the fields particular to its kind keep their defaults). Made in place, without
+  // first clearing the whole record.
+  DrawRecord(Kind kind, int32_t primitive, const Matrix4& world, Colour colour)
+      : kind(kind), primitive(primitive), world(world), colour(colour) {}
+
   Kind kind = Kind::kSolidQuad;
   // Serial number of the primitive that drew (in creation order from 0), -1 for the others.
   int32_t primitive = -1;

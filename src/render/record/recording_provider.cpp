@@ -16,12 +16,7 @@ namespace {
 // Appends the record of one draw and returns it for the fields particular to its kind.
 DrawRecord& DrawOf(RecordingProvider& owner, DrawRecord::Kind kind, int32_t id,
                    const Transform& world, Colour colour) {
-  DrawRecord& record = owner.NewRecord();
-  record.kind = kind;
-  record.primitive = id;
-  record.world = RecordedMatrix(world);
-  record.colour = colour;
-  return record;
+  return owner.NewRecord(kind, id, RecordedMatrix(world), colour);
 }
 
 // Decodes nothing; its size is whatever the provider was told for its name.

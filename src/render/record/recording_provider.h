@@ -63,8 +63,11 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
   // Called by the recorded primitives.
   int32_t NextPrimitiveId() { return next_primitive_++; }
   void Record(DrawRecord record) { records_.push_back(std::move(record)); }
-  // A new record at the end, at its defaults, for the caller to fill in place.
-  DrawRecord& NewRecord() { return records_.emplace_back(); }
+  // A new draw record at the end, for the caller to complete in place.
+  DrawRecord& NewRecord(DrawRecord::Kind kind, int32_t primitive, const Matrix4& world,
+                        Colour colour) {
+    return records_.emplace_back(kind, primitive, world, colour);
+  }
 
  private:
   std::vector<DrawRecord> records_;
