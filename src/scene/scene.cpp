@@ -97,7 +97,8 @@ void Scene::Seek(const Transform& root_parent) {
     return;
   }
   // The time of the whole frames played so far.
-  const float dt = static_cast<float>(frame_) * frame_length();
+  advance_length_ = frame_length();
+  const float dt = static_cast<float>(frame_) * advance_length_;
   SeekTree(*top, false, dt, root_parent);
   draw_list_.Rebuild(top);
 }

@@ -99,6 +99,8 @@ class Scene final : private TrackEvents {
   // The outline matrix handed to the provider when a node opens a mask group.
   std::unique_ptr<Transform> mask_matrix_;
   SceneLabelListener* label_listener_ = nullptr;
+  // frame_length() during the current update or seek, read once for all the tracks.
+  float advance_length_ = 0.0f;
   // Set while a node updates when the root's on-load track reached a keyframe.
   bool on_load_key_reached_ = false;
 };

@@ -22,6 +22,7 @@ void Scene::Update(float dt, const Transform& root_parent) {
   if (!std::isfinite(dt) || dt < 0.0f) dt = 0.0f;
   time_ += dt;
   frame_ = FrameAt(time_, document_.header().frame_duration);
+  advance_length_ = frame_length();
   UpdateTree(*top, dt, root_parent, true, true);
   draw_list_.Finish();
 }
@@ -59,11 +60,10 @@ void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) 
     display.previous_position = position->position;
   }
   on_load_key_reached_ = false;
-  const float length = frame_length();
   // Only tracks with a motion (and those that just lost theirs) do anything when advanced;
   // they go in property order.
   for (uint32_t pending = display.track_flags().advancing; pending != 0; pending &= pending - 1) {
-    if (display.track_with_motion(std::countr_zero(pending)).Advance(length, dt, this))
+    if (display.track_with_motion(std::countr_zero(pending)).Advance(advance_length_, dt, this))
       node.changed = true;
   }
   if (node.changed) BuildLocalMatrix(display, *scratch_);
