@@ -9,9 +9,9 @@
 namespace cva {
 
 // Bump storage for the values and tracks a display node is given after it is made (the
-// properties instances add), kept with the node: the first kInlineBytes live inside the arena
-// itself, the rest in heap blocks. Storage is given back only when the
-// arena goes; the objects placed in it are destroyed by their owner.
+// properties instances add): the first kInlineBytes live inside the arena itself, the rest in
+// heap blocks. Storage is given back only when the arena goes; the objects placed in it are
+// destroyed by their owner.
 class NodeArena {
  public:
   static constexpr size_t kInlineBytes = 768;

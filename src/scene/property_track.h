@@ -74,7 +74,7 @@ class alignas(64) PropertyTrack {
   // motion. A negative, infinite or NaN dt or frame length counts as 0.
   bool Advance(float frame_length, float dt, TrackEvents* events = nullptr) {
     // Most advances stay inside the current segment with no instant keyframe waiting: they
-    // only move the clock and blend, without a call.
+    // only move the clock and blend, and are done here, inline in the frame's loop.
     if (has_key_ && !has_pending_) {
       const float step = UsableDuration(dt);
       const float length = SegmentLength(segment_frames_, UsableDuration(frame_length));
