@@ -21,8 +21,8 @@ struct PlacementValues {
 // about the z axis, moves them by +pivot and then by the position. `scratch` is overwritten.
 void BuildPlacement(const PlacementValues& values, Transform& out, Transform& scratch);
 
-// Writes the same transform into a portable matrix, computed with the same products in the
-// same order.
+// Writes the same transform into a portable matrix, with the same bits as the products of
+// BuildPlacement (it leaves out only terms that cannot change them).
 void WritePlacementMatrix(const PlacementValues& values, Matrix4& out);
 
 // Rebuilds the node's local matrix from properties 2 to 5. An angle whose direction mode is

@@ -29,6 +29,13 @@ T BlendInteger(T start, T target, float t) {
 }
 
 uint8_t BlendByte(uint8_t start, uint8_t target, float t) {
+  if (t >= 0.0f && t <= 1.0f) {
+    // Inside the segment's span the step lies between 0 and target - start, so the sum is a
+    // byte and a plain conversion truncates the same way as the saturating one below.
+    return static_cast<uint8_t>(start +
+                                static_cast<int32_t>(static_cast<float>(target - start) * t));
+  }
+  // An ease that overshoots: steps beyond the span, clamped to a byte.
   const int32_t step = TruncateSaturated<int32_t>(static_cast<float>(target - start) * t);
   return static_cast<uint8_t>(std::clamp<int64_t>(int64_t{start} + step, 0, 255));
 }
@@ -79,19 +86,6 @@ void BlendFields(PropertyFields<I>& value, const PropertyFields<I>& target,
   } else if constexpr (I == 6) {
     value.threshold = BlendInteger(start.threshold, target.threshold, t);
   } else if constexpr (I == 7) {
-    if (t >= 0.0f && t <= 1.0f) {
-      // Inside the segment's span each step lies between 0 and target - start, so the sum is
-      // a byte and a plain conversion truncates the same way as the saturating one.
-      const auto between = [t](uint8_t from, uint8_t to) {
-        return static_cast<uint8_t>(from + static_cast<int32_t>(static_cast<float>(to - from) * t));
-      };
-      value.colour = {between(start.colour.red, target.colour.red),
-                      between(start.colour.green, target.colour.green),
-                      between(start.colour.blue, target.colour.blue),
-                      between(start.colour.alpha, target.colour.alpha)};
-      return;
-    }
-    // An ease that overshoots: steps beyond the span, clamped to a byte.
     value.colour = {BlendByte(start.colour.red, target.colour.red, t),
                     BlendByte(start.colour.green, target.colour.green, t),
                     BlendByte(start.colour.blue, target.colour.blue, t),
