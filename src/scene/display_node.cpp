@@ -88,7 +88,7 @@ DisplayNode::DisplayNode(ResourceProvider& provider) : provider_(&provider) {
   codes.blend = 1;
   codes.mask = 1;
   codes.visibility = kParentVisibility;
-  track(1)->Reset();  // the track starts from the node's own codes
+  track(kDrawCodesProperty)->Reset();  // the track starts from the node's own codes
 }
 
 DisplayNode::~DisplayNode() {

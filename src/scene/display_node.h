@@ -32,11 +32,9 @@ class DisplayNode {
   // Effective visibility codes.
   static constexpr int32_t kNotDrawn = 2;
   static constexpr int32_t kParentVisibility = 3;
-  // Properties every display node has.
-  static constexpr int kFirstNodeProperty = 0;
-  static constexpr int kLastNodeProperty = 7;
-  // The scene root's on-load jump.
-  static constexpr int kOnLoadJumpProperty = 8;
+  // Properties every display node has (depth to colour).
+  static constexpr int kFirstNodeProperty = kDepthProperty;
+  static constexpr int kLastNodeProperty = kColourProperty;
 
   // Creates properties 0 to 7 at their defaults (property 1 at blend 1, mask 1, visibility 3),
   // their tracks, and identity matrices from `provider`.

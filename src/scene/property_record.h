@@ -14,6 +14,34 @@ namespace cva {
 
 inline constexpr int kPropertyCount = 26;
 
+// The property indices, named once for the code that reads a property by its index.
+inline constexpr int kDepthProperty = 0;
+inline constexpr int kDrawCodesProperty = 1;
+inline constexpr int kPositionProperty = 2;
+inline constexpr int kAngleProperty = 3;
+inline constexpr int kScaleProperty = 4;
+inline constexpr int kPivotProperty = 5;
+inline constexpr int kMaskThresholdProperty = 6;
+inline constexpr int kColourProperty = 7;
+inline constexpr int kOnLoadJumpProperty = 8;
+inline constexpr int kImageSwapProperty = 9;
+inline constexpr int kHitCodesProperty = 10;
+inline constexpr int kTexOffsetProperty = 11;
+inline constexpr int kTexRepeatProperty = 12;
+inline constexpr int kNumberValueProperty = 13;
+inline constexpr int kNumberFormatProperty = 14;
+inline constexpr int kSceneLabelProperty = 15;
+inline constexpr int kSceneLoadProperty = 16;
+inline constexpr int kParagraphProperty = 17;
+inline constexpr int kVolumeProperty = 18;
+inline constexpr int kPanProperty = 19;
+inline constexpr int kSoundCommandProperty = 20;
+inline constexpr int kCornerTopLeftProperty = 21;
+inline constexpr int kCornerTopRightProperty = 22;
+inline constexpr int kCornerBottomRightProperty = 23;
+inline constexpr int kCornerBottomLeftProperty = 24;
+inline constexpr int kParticleProperty = 25;
+
 using PropertyValueRecord = std::variant<DepthValue,          // 0
                                          DrawCodesValue,      // 1
                                          PositionValue,       // 2

@@ -78,7 +78,7 @@ void Scene::GotoLabel(int32_t label) {
   current_label_ = label;
   SceneNode* top = root();
   if (!top) return;
-  if (PropertyTrack* on_load = top->display().track(DisplayNode::kOnLoadJumpProperty)) {
+  if (PropertyTrack* on_load = top->display().track(kOnLoadJumpProperty)) {
     on_load->SetMotion(nullptr);
   }
   StartLabelMotions(*top, label);

@@ -28,7 +28,7 @@ std::unique_ptr<SceneNode> BuildNode(const NodeRecord& record, const SceneTreeSo
   node->inactive = record.inactive.on();
   if (record.has_controller.on())
     node->set_controller(std::make_unique<NodeController>(record.controller, *node));
-  if (is_root) node->display().AddProperty(DisplayNode::kOnLoadJumpProperty);
+  if (is_root) node->display().AddProperty(kOnLoadJumpProperty);
   if (sources.create_instance) node->set_instance(sources.create_instance(record.object, *node));
   node->set_labels(LabelTable::FromRecords(record.labels, sources.keyframes));
   for (const NodeRecord& child : record.children) node->AddChild(BuildNode(child, sources, false));

@@ -80,7 +80,7 @@ void Scene::UpdateNode(SceneNode& node, float dt, const Transform& root_parent) 
 
 void Scene::KeyframeReached(PropertyTrack& track, const Keyframe&) {
   SceneNode* top = root();
-  if (top && &track == top->display().track(DisplayNode::kOnLoadJumpProperty)) {
+  if (top && &track == top->display().track(kOnLoadJumpProperty)) {
     on_load_key_reached_ = true;
   }
 }
@@ -88,7 +88,7 @@ void Scene::KeyframeReached(PropertyTrack& track, const Keyframe&) {
 void Scene::MotionFinished(PropertyTrack&) {}
 
 void Scene::RunOnLoadJump() {
-  const OnLoadJumpValue* jump = root()->display().fields<DisplayNode::kOnLoadJumpProperty>();
+  const OnLoadJumpValue* jump = root()->display().fields<kOnLoadJumpProperty>();
   if (!jump) return;
   bool all_done = true;
   if (jump->check_all) {

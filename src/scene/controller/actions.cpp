@@ -30,9 +30,7 @@ enum class Action : uint8_t {
 
 // The nested document the node's embedded scene instance shows, or null.
 Document* EmbeddedDocumentOf(const SceneNode& node) {
-  Instance* instance = node.instance();
-  if (!instance || instance->Definition().TypeCode() != ObjectType::kEmbeddedScene) return nullptr;
-  const auto* view = dynamic_cast<const EmbeddedView*>(instance);
+  const EmbeddedView* view = EmbeddedViewOf(node);
   return view ? view->EmbeddedDocument() : nullptr;
 }
 

@@ -13,16 +13,9 @@
 namespace cva {
 namespace {
 
-// Embedded scenes nested deeper than this are not run (a guard against documents that show
-// each other in a cycle).
-constexpr int kMaxEmbeddingDepth = 32;
-
 // The scene an embedded scene node shows, when it has a current label; else null.
 Scene* RunningEmbeddedScene(const SceneNode& node) {
-  Instance* instance = node.instance();
-  if (!instance || instance->Definition().TypeCode() != ObjectType::kEmbeddedScene) return nullptr;
-  const auto* view = dynamic_cast<const EmbeddedView*>(instance);
-  Scene* scene = view && view->EmbeddedDocument() ? view->EmbeddedScene() : nullptr;
+  Scene* scene = ShownEmbeddedScene(node);
   return scene && scene->current_label() != -1 ? scene : nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 
 namespace cva {
@@ -17,10 +18,10 @@ template <class P>
 auto* VectorProperty(P& value) {
   using V = std::conditional_t<std::is_const_v<P>, const Vec2, Vec2>;
   V* none = nullptr;
-  if (auto* f = FieldsOf<2>(&value)) return &f->position;
-  if (auto* f = FieldsOf<4>(&value)) return &f->scale;
-  if (auto* f = FieldsOf<5>(&value)) return &f->pivot;
-  if (auto* f = FieldsOf<11>(&value)) return &f->offset;
+  if (auto* f = FieldsOf<kPositionProperty>(&value)) return &f->position;
+  if (auto* f = FieldsOf<kScaleProperty>(&value)) return &f->scale;
+  if (auto* f = FieldsOf<kPivotProperty>(&value)) return &f->pivot;
+  if (auto* f = FieldsOf<kTexOffsetProperty>(&value)) return &f->offset;
   return none;
 }
 
@@ -29,9 +30,9 @@ template <class P>
 auto* IntegerProperty(P& value) {
   using I = std::conditional_t<std::is_const_v<P>, const int32_t, int32_t>;
   I* none = nullptr;
-  if (auto* f = FieldsOf<13>(&value)) return &f->value;
-  if (auto* f = FieldsOf<18>(&value)) return &f->value;
-  if (auto* f = FieldsOf<19>(&value)) return &f->value;
+  if (auto* f = FieldsOf<kNumberValueProperty>(&value)) return &f->value;
+  if (auto* f = FieldsOf<kVolumeProperty>(&value)) return &f->value;
+  if (auto* f = FieldsOf<kPanProperty>(&value)) return &f->value;
   return none;
 }
 
@@ -70,8 +71,9 @@ int32_t ReadPropertyInteger(const PropertyValue& value, int32_t component) {
     return 0;
   }
   if (const int32_t* integer = IntegerProperty(value)) return *integer;
-  if (const auto* angle = FieldsOf<3>(&value)) return TruncateToInt32(angle->angle * 180.0f / kPi);
-  if (const auto* colour = FieldsOf<7>(&value)) {
+  if (const auto* angle = FieldsOf<kAngleProperty>(&value))
+    return TruncateToInt32(angle->angle * 180.0f / kPi);
+  if (const auto* colour = FieldsOf<kColourProperty>(&value)) {
     const uint8_t* byte = ColourByte(colour->colour, component);
     return byte ? *byte : 0;
   }
@@ -93,11 +95,11 @@ bool WritePropertyInteger(PropertyValue& value, int32_t component, int32_t numbe
     *integer = number;
     return true;
   }
-  if (auto* angle = FieldsOf<3>(&value)) {
+  if (auto* angle = FieldsOf<kAngleProperty>(&value)) {
     angle->angle = static_cast<float>(number) * kPi / 180.0f;
     return true;
   }
-  if (auto* colour = FieldsOf<7>(&value)) {
+  if (auto* colour = FieldsOf<kColourProperty>(&value)) {
     uint8_t* byte = ColourByte(colour->colour, component);
     if (!byte) return false;
     *byte = static_cast<uint8_t>(number & 0xFF);

@@ -4,6 +4,7 @@
 #include "scene/hit/node_shape.h"
 #include "scene/instance.h"
 #include "scene/objects/scene_object.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene.h"
 #include "scene/scene_node.h"
@@ -11,22 +12,9 @@
 namespace cva {
 namespace {
 
-constexpr int kHitCodesProperty = 10;
 constexpr uint8_t kPixelExactHits = 2;
 
-// Embedded scenes nested deeper than this are not tested (a guard against documents that
-// show each other in a cycle).
-constexpr int kMaxEmbeddingDepth = 32;
-
 bool HitTestScene(Scene& scene, Vec2 point, bool free, int depth);
-
-// The scene an embedded scene node shows now, or null.
-Scene* ShownScene(const SceneNode& node) {
-  Instance* instance = node.instance();
-  if (!instance || instance->Definition().TypeCode() != ObjectType::kEmbeddedScene) return nullptr;
-  const auto* view = dynamic_cast<const EmbeddedView*>(instance);
-  return view && view->EmbeddedDocument() ? view->EmbeddedScene() : nullptr;
-}
 
 // Whether the pointer at `point` counts as over the node: inside its extent and, for nodes
 // that ask for pixel-exact hits (property 10, first code 2), over an opaque pixel.
@@ -42,7 +30,7 @@ bool HitTestNodes(SceneNode* first, SceneNode* last, Vec2 point, bool free, int 
     node->hit_state = kNotHit;
     if (!node->instance()) continue;
     if (node->instance()->Definition().TypeCode() == ObjectType::kEmbeddedScene) {
-      Scene* embedded = ShownScene(*node);
+      Scene* embedded = ShownEmbeddedScene(*node);
       if (embedded && depth < kMaxEmbeddingDepth) {
         free = HitTestScene(*embedded, point, free, depth + 1);
         continue;

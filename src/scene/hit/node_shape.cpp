@@ -1,15 +1,12 @@
 #include "scene/hit/node_shape.h"
 
 #include "scene/instance.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
 
 namespace cva {
-namespace {
-
-constexpr int kTexRepeatProperty = 12;
-
-}  // namespace
+namespace {}  // namespace
 
 std::optional<Affine2> HitMatrix(const SceneNode& node) {
   const Instance* instance = node.instance();

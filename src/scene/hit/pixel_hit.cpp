@@ -7,14 +7,12 @@
 #include "scene/instance.h"
 #include "scene/objects/image_instance.h"
 #include "scene/objects/textured_objects.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
 
 namespace cva {
 namespace {
-
-constexpr int kTexOffsetProperty = 11;
-constexpr int kTexRepeatProperty = 12;
 
 // trunc(v) as an integer; values beyond the 32-bit range saturate and NaN gives 0, so that no
 // conversion is undefined.

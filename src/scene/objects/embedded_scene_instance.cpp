@@ -7,6 +7,7 @@
 #include "document/resource_provider.h"
 #include "scene/host/playback_host.h"
 #include "scene/objects/simple_objects.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene.h"
 #include "scene/scene_node.h"
@@ -14,8 +15,6 @@
 namespace cva {
 namespace {
 
-constexpr int kLabelProperty = 15;
-constexpr int kLoadProperty = 16;
 constexpr uint8_t kLoad = 0;
 constexpr uint8_t kUnload = 1;
 
@@ -28,8 +27,8 @@ bool ReachedKey(const DisplayNode& display, int index) {
 
 EmbeddedSceneInstance::EmbeddedSceneInstance(EmbeddedSceneObject& object, SceneNode& node)
     : object_(object), node_(node), background_(object.document()->provider().CreateSolidQuad()) {
-  node_.display().AddProperty(kLabelProperty);
-  node_.display().AddProperty(kLoadProperty);
+  node_.display().AddProperty(kSceneLabelProperty);
+  node_.display().AddProperty(kSceneLoadProperty);
 }
 
 EmbeddedSceneInstance::~EmbeddedSceneInstance() = default;
@@ -79,8 +78,8 @@ void EmbeddedSceneInstance::Reset() {
 void EmbeddedSceneInstance::Update(float dt) {
   DropOrphan();
   const DisplayNode& display = node_.display();
-  if (ReachedKey(display, kLoadProperty)) {
-    const auto* load = FieldsOf<kLoadProperty>(display.holder(kLoadProperty));
+  if (ReachedKey(display, kSceneLoadProperty)) {
+    const auto* load = FieldsOf<kSceneLoadProperty>(display.holder(kSceneLoadProperty));
     DocumentLoader* resource = Resource();
     if (load && resource) {
       if (load->value == kLoad && !copy_) {
@@ -107,8 +106,8 @@ void EmbeddedSceneInstance::Update(float dt) {
     scene_ = std::make_unique<Scene>(*copy_);
   }
   if (SceneNode* root = copy_->root()) root->display().colour = display.colour;
-  if (ReachedKey(display, kLabelProperty)) {
-    const auto* label = FieldsOf<kLabelProperty>(display.holder(kLabelProperty));
+  if (ReachedKey(display, kSceneLabelProperty)) {
+    const auto* label = FieldsOf<kSceneLabelProperty>(display.holder(kSceneLabelProperty));
     const int32_t id = label ? copy_->label_names().Find(label->label.Decoded()) : -1;
     scene_->GotoLabel(id);
     scene_->RestartClock();

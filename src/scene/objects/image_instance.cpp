@@ -6,18 +6,12 @@
 #include "document/resource_provider.h"
 #include "render/image_resource.h"
 #include "scene/objects/textured_objects.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
 
 namespace cva {
-namespace {
-
-constexpr int kImageSwapProperty = 9;
-constexpr int kHitCodesProperty = 10;
-constexpr int kTexOffsetProperty = 11;
-constexpr int kTexRepeatProperty = 12;
-
-}  // namespace
+namespace {}  // namespace
 
 ImageInstance::ImageInstance(ImageObject& object, SceneNode& node) : object_(object), node_(node) {
   ResourceProvider& provider = object.document()->provider();

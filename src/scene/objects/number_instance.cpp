@@ -7,21 +7,17 @@
 #include "scene/objects/number_glyphs.h"
 #include "scene/objects/simple_objects.h"
 #include "scene/objects/textured_objects.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
 
 namespace cva {
-namespace {
-
-constexpr int kValueProperty = 13;
-constexpr int kFormatProperty = 14;
-
-}  // namespace
+namespace {}  // namespace
 
 NumberInstance::NumberInstance(NumberObject& object, SceneNode& node)
     : object_(object), node_(node), glyph_world_(object.document()->provider().CreateTransform()) {
-  node_.display().AddProperty(kValueProperty);
-  node_.display().AddProperty(kFormatProperty);
+  node_.display().AddProperty(kNumberValueProperty);
+  node_.display().AddProperty(kNumberFormatProperty);
 }
 
 NumberInstance::~NumberInstance() = default;
@@ -42,8 +38,8 @@ ImageObject* NumberInstance::GlyphImage(int entry) const {
 std::vector<NumberInstance::Glyph> NumberInstance::Layout() const {
   std::vector<Glyph> glyphs;
   const DisplayNode& display = node_.display();
-  const auto* value = FieldsOf<kValueProperty>(display.holder(kValueProperty));
-  const auto* format = FieldsOf<kFormatProperty>(display.holder(kFormatProperty));
+  const auto* value = FieldsOf<kNumberValueProperty>(display.holder(kNumberValueProperty));
+  const auto* format = FieldsOf<kNumberFormatProperty>(display.holder(kNumberFormatProperty));
   if (!value || !format) return glyphs;
   const std::vector<int> entries = NumberGlyphEntries(value->value, *format);
   for (size_t position = 0; position < entries.size(); ++position) {
@@ -74,7 +70,7 @@ void NumberInstance::Draw() {
   const std::vector<Glyph> glyphs = Layout();
   if (glyphs.empty()) return;
   const DisplayNode& display = node_.display();
-  const auto* format = FieldsOf<kFormatProperty>(display.holder(kFormatProperty));
+  const auto* format = FieldsOf<kNumberFormatProperty>(display.holder(kNumberFormatProperty));
   float total = 0.0f;
   for (const Glyph& glyph : glyphs) total += glyph.advance;
   const uint8_t alignment = format->codes[0];

@@ -1,14 +1,11 @@
 #include "scene/objects/particle_instance.h"
 
 #include "scene/objects/textured_objects.h"
+#include "scene/property_record.h"
 #include "scene/scene_node.h"
 
 namespace cva {
-namespace {
-
-constexpr int kParticleProperty = 25;
-
-}  // namespace
+namespace {}  // namespace
 
 ParticleInstance::ParticleInstance(ParticleObject& object, SceneNode& node)
     : object_(object), node_(node) {

@@ -3,22 +3,17 @@
 #include "document/document.h"
 #include "document/resource_provider.h"
 #include "scene/objects/simple_objects.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
 #include "sound/sound_resource.h"
 #include "sound/sound_stream.h"
 
 namespace cva {
-namespace {
-
-constexpr int kVolumeProperty = 18;
-constexpr int kPanProperty = 19;
-constexpr int kCommandProperty = 20;
-
-}  // namespace
+namespace {}  // namespace
 
 SoundInstance::SoundInstance(SoundObject& object, SceneNode& node) : object_(object), node_(node) {
-  for (int index : {kVolumeProperty, kPanProperty, kCommandProperty})
+  for (int index : {kVolumeProperty, kPanProperty, kSoundCommandProperty})
     node_.display().AddProperty(index);
 }
 
@@ -35,9 +30,9 @@ void SoundInstance::Reset() {
 
 void SoundInstance::Update(float) {
   const DisplayNode& display = node_.display();
-  const PropertyTrack* track = display.track(kCommandProperty);
+  const PropertyTrack* track = display.track(kSoundCommandProperty);
   if (!track || !track->passed_key()) return;
-  if (const auto* command = FieldsOf<kCommandProperty>(display.holder(kCommandProperty)))
+  if (const auto* command = FieldsOf<kSoundCommandProperty>(display.holder(kSoundCommandProperty)))
     pending_ = command->command;
 }
 

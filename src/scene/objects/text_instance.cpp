@@ -2,13 +2,12 @@
 
 #include "document/document.h"
 #include "scene/objects/simple_objects.h"
+#include "scene/property_record.h"
 #include "scene/scene_node.h"
 #include "scene/text/text_node.h"
 
 namespace cva {
 namespace {
-
-constexpr int kParagraphProperty = 17;
 
 float TimingOf(const TextObject& object) {
   return object.document() ? object.document()->header().frame_duration : 0.0f;

@@ -6,19 +6,13 @@
 #include "document/resource_provider.h"
 #include "scene/hermite_basis.h"
 #include "scene/objects/warp_image_object.h"
+#include "scene/property_record.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
 
 namespace cva {
 namespace {
 
-constexpr int kImageSwapProperty = 9;
-constexpr int kHitCodesProperty = 10;
-constexpr int kTexOffsetProperty = 11;
-constexpr int kTopLeft = 21;
-constexpr int kTopRight = 22;
-constexpr int kBottomRight = 23;
-constexpr int kBottomLeft = 24;
 constexpr float kTangentScale = 3.0f;
 
 Vec2 Hermite(Vec2 p0, Vec2 m0, Vec2 p1, Vec2 m1, float t) {
@@ -59,8 +53,9 @@ std::vector<Vec2> WarpGridVertices(const CornerValue& top_left, const CornerValu
 
 WarpImageInstance::WarpImageInstance(WarpImageObject& object, SceneNode& node)
     : object_(object), node_(node), texture_(object.document()->provider().CreateTransform()) {
-  for (int index : {kImageSwapProperty, kHitCodesProperty, kTexOffsetProperty, kTopLeft, kTopRight,
-                    kBottomRight, kBottomLeft})
+  for (int index :
+       {kImageSwapProperty, kHitCodesProperty, kTexOffsetProperty, kCornerTopLeftProperty,
+        kCornerTopRightProperty, kCornerBottomRightProperty, kCornerBottomLeftProperty})
     node_.display().AddProperty(index);
 }
 
@@ -72,10 +67,10 @@ SceneObject& WarpImageInstance::Definition() const {
 
 std::vector<Vec2> WarpImageInstance::Vertices() const {
   const DisplayNode& display = node_.display();
-  const auto* tl = FieldsOf<kTopLeft>(display.holder(kTopLeft));
-  const auto* tr = FieldsOf<kTopRight>(display.holder(kTopRight));
-  const auto* br = FieldsOf<kBottomRight>(display.holder(kBottomRight));
-  const auto* bl = FieldsOf<kBottomLeft>(display.holder(kBottomLeft));
+  const auto* tl = FieldsOf<kCornerTopLeftProperty>(display.holder(kCornerTopLeftProperty));
+  const auto* tr = FieldsOf<kCornerTopRightProperty>(display.holder(kCornerTopRightProperty));
+  const auto* br = FieldsOf<kCornerBottomRightProperty>(display.holder(kCornerBottomRightProperty));
+  const auto* bl = FieldsOf<kCornerBottomLeftProperty>(display.holder(kCornerBottomLeftProperty));
   if (!tl || !tr || !br || !bl) return {};
   // The object's counts are already limited, so the grid fits the mesh it made.
   return WarpGridVertices(*tl, *tr, *br, *bl, object_.columns(), object_.rows());
@@ -83,10 +78,11 @@ std::vector<Vec2> WarpImageInstance::Vertices() const {
 
 Vec2 WarpImageInstance::Size() const {
   const DisplayNode& display = node_.display();
-  const CornerValue* corners[] = {FieldsOf<kTopLeft>(display.holder(kTopLeft)),
-                                  FieldsOf<kTopRight>(display.holder(kTopRight)),
-                                  FieldsOf<kBottomRight>(display.holder(kBottomRight)),
-                                  FieldsOf<kBottomLeft>(display.holder(kBottomLeft))};
+  const CornerValue* corners[] = {
+      FieldsOf<kCornerTopLeftProperty>(display.holder(kCornerTopLeftProperty)),
+      FieldsOf<kCornerTopRightProperty>(display.holder(kCornerTopRightProperty)),
+      FieldsOf<kCornerBottomRightProperty>(display.holder(kCornerBottomRightProperty)),
+      FieldsOf<kCornerBottomLeftProperty>(display.holder(kCornerBottomLeftProperty))};
   Vec2 size;
   for (const CornerValue* corner : corners) {
     if (!corner) continue;
