@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "scene/host/load_listener.h"
 #include "stream/encoded_text.h"
@@ -19,6 +20,8 @@ class PlayerLoadListener final : public LoadListener {
       : target_(target), start_label_(std::move(start_label)) {}
 
   void DocumentLoaded(Document& document) override;
+  // The label the next start document is checked for.
+  void set_start_label(EncodedText label) { start_label_ = std::move(label); }
 
  private:
   ClearColourTarget& target_;

@@ -13,6 +13,7 @@
 
 #include "document/document.h"
 #include "document/document_file.h"
+#include "player/clear_colour_target.h"
 #include "render/draw_state.h"
 #include "render/matrix.h"
 #include "render/record/recording_provider.h"
@@ -114,6 +115,12 @@ class QuadInstance final : public Instance {
   QuadObject& object_;
   SceneNode& node_;
   std::unique_ptr<SolidQuad> quad_;
+};
+
+class ColourLog final : public ClearColourTarget {
+ public:
+  void SetClearColour(Colour c) override { colours.push_back(c); }
+  std::vector<Colour> colours;
 };
 
 class LabelLog final : public SceneLabelListener {

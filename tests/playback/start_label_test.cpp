@@ -5,17 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "playback_fixture.h"
-#include "player/clear_colour_target.h"
 #include "player/player_load_listener.h"
 
 namespace cva::testing {
 namespace {
-
-class ColourLog final : public ClearColourTarget {
- public:
-  void SetClearColour(Colour c) override { colours.push_back(c); }
-  std::vector<Colour> colours;
-};
 
 TEST(MissingLabelTextTest, ShiftJisNameWithItsBytesInHexadecimal) {
   EXPECT_EQ(MissingLabelText(EncodedText::FromNarrow("go")),
