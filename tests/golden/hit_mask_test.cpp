@@ -12,7 +12,7 @@ namespace {
 
 using render_tool::RenderOptions;
 using render_tool::RenderSession;
-using trace::InputEvent;
+using session::InputEvent;
 
 // The hit state of the fixture's nodes 1 (pixel-exact) and 2 (rectangle) with the pointer at
 // (x, y): the pointer moves before frame 1; the pointer pass of frame 2 tests it.

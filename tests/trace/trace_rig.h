@@ -44,7 +44,7 @@ class TraceTest : public ::testing::Test {
                                        const std::string& script = "") {
     if (!script.empty()) {
       std::string why;
-      EXPECT_TRUE(trace::ParseInputScript(script, options.input, why)) << why;
+      EXPECT_TRUE(session::ParseInputScript(script, options.input, why)) << why;
     }
     std::vector<trace::FrameTrace> frames;
     trace::TraceSession session(std::move(options));

@@ -1,5 +1,5 @@
-// The parts of cvatrace around the engine: input scripts, image sizes, the JSON form, load
-// failures and the program itself.
+// The parts of cvatrace around the engine: image sizes, the JSON form, load failures and the
+// program itself.
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -13,52 +13,6 @@
 
 namespace cva::testing {
 namespace {
-
-using trace::InputEvent;
-
-TEST(InputScriptTest, ReadsEveryEventFormInOrder) {
-  std::vector<InputEvent> events;
-  std::string why;
-  ASSERT_TRUE(
-      trace::ParseInputScript("# pointer\n"
-                              "12 move 40 30.5\n"
-                              "\n"
-                              "12 down left   # same frame, kept in order\n"
-                              "15 up right\r\n"
-                              "20 key down\n"
-                              "21 up key",
-                              events, why))
-      << why;
-  const std::vector<InputEvent> expected = {
-      {12, InputEvent::Kind::kMove, 0, 40.0f, 30.5f}, {12, InputEvent::Kind::kDown, 1, 0.0f, 0.0f},
-      {15, InputEvent::Kind::kUp, 2, 0.0f, 0.0f},     {20, InputEvent::Kind::kDown, 4, 0.0f, 0.0f},
-      {21, InputEvent::Kind::kUp, 4, 0.0f, 0.0f},
-  };
-  EXPECT_EQ(events, expected);
-}
-
-TEST(InputScriptTest, RejectsMalformedLinesNamingThem) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"x move 1 2", "frame number"},
-      {"-1 down left", "frame number"},
-      {"99999999999 down left", "frame number"},
-      {"3", "event"},
-      {"3 move 1", "two coordinates"},
-      {"3 move 1 nan", "finite"},
-      {"3 move 1 1e9", "finite"},
-      {"3 down middle", "unknown button"},
-      {"3 press left", "unknown event"},
-      {"3 down left now", "expected"},
-  };
-  for (const auto& [script, reason] : cases) {
-    std::vector<InputEvent> events;
-    std::string why;
-    EXPECT_FALSE(trace::ParseInputScript(std::string("1 move 0 0\n") + script, events, why))
-        << script;
-    EXPECT_NE(why.find("line 2:"), std::string::npos) << why;
-    EXPECT_NE(why.find(reason), std::string::npos) << script << ": " << why;
-  }
-}
 
 TEST(PngSizeTest, ReadsTheHeaderAndRefusesAnythingElse) {
   EXPECT_EQ(trace::PngSize(FixtureBytes("red.png")), (ImageSize{2, 2}));

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     std::string script;
     if (!ReadText(command.input_script, script))
       return Fail("cannot read input script '" + command.input_script + "'");
-    if (!cva::trace::ParseInputScript(script, command.render.input_events, error))
+    if (!cva::session::ParseInputScript(script, command.render.input_events, error))
       return Fail(command.input_script + ": " + error);
   }
   // Output paths are made absolute now: loading makes the document's directory current.

@@ -9,18 +9,14 @@
 #include "document/document.h"
 #include "document/document_file.h"
 #include "document/named_data.h"
-#include "player/scene_passes.h"
+#include "headless_load.h"
 #include "render/soft/glyphs/soft_text_primitive.h"
 #include "stream/memory_reader.h"
 #include "stream/read_visitor.h"
-#include "system/text_codec.h"
-#include "trace_session.h"
 
 namespace cva::render_tool {
 namespace {
 
-// A document still not current after this many frames is taken as stuck.
-constexpr int kMaxLoadFrames = 1000;
 // Frame sides taken from a document's stage size are kept to this.
 constexpr int32_t kMaxDefaultSide = 4096;
 constexpr ImageSize kFallbackSize{640, 480};
@@ -73,19 +69,16 @@ bool EndsWithCva(const std::string& name) {
 }  // namespace
 
 RenderSession::RenderSession(RenderOptions options)
-    : options_(std::move(options)), player_frame_(host_, ScenePasses::Standard()) {
+    : RenderSession(std::move(options), std::make_unique<SoftProvider>()) {}
+
+RenderSession::RenderSession(RenderOptions options, std::unique_ptr<SoftProvider> provider)
+    : options_(std::move(options)),
+      provider_(*provider),
+      player_(std::move(provider), provider_, clear_target_) {
   UseSoftGlyphs(provider_);
-  host_.set_draw_state(&draw_state_);
-  host_.set_input_state(&input_);
-  load_listener_ =
-      std::make_unique<PlayerLoadListener>(clear_target_, trace::StartLabelName(options_.label));
-  host_.set_load_listener(load_listener_.get());
 }
 
-RenderSession::~RenderSession() {
-  // The host goes before the listener and the archive its resources read from.
-  host_.Clear();
-}
+RenderSession::~RenderSession() = default;
 
 bool RenderSession::OpenInput(std::string& document_name, std::vector<uint8_t>& bytes) {
   const std::filesystem::path path(options_.input);
@@ -157,31 +150,21 @@ bool RenderSession::Load() {
              header->frame_duration <= 60000.0f) {
     step_ms_ = static_cast<uint32_t>(std::lround(header->frame_duration));
   }
-  player_frame_.clock().SetFixedStep(static_cast<int32_t>(step_ms_));
+  player_.clock().SetFixedStep(static_cast<int32_t>(step_ms_));
 
   const std::string directory = std::filesystem::path(options_.input).parent_path().string();
   if (!directory.empty() && !SystemServices().SetCurrentDirectory(directory)) {
     error_ = "cannot make '" + directory + "' the current directory";
     return false;
   }
-  host_.StartLoad(EncodedText::FromNarrow(Utf8ToCp932(document_name)),
-                  trace::StartLabelName(options_.label));
-  ApplyInput(0);
-  for (int i = 0; i < kMaxLoadFrames && !host_.document(); ++i) {
-    RunFrame();
-    const DocumentLoader* loader = host_.pending_loader();
-    if (loader && loader->state() == LoadableResource::kFailed) break;
-  }
-  if (!host_.document()) {
+  session::ApplyInputEvents(options_.input_events, 0, player_.input());
+  if (!session::LoadUntilCurrent(player_, document_name, options_.label, [this] { RunFrame(); })) {
     for (const std::string& message : TakeMessages()) error_ += message + "\n";
-    const DocumentLoader* loader = host_.pending_loader();
-    if (loader && !loader->error().empty())
-      error_ += (loader->error_offset() ? "malformed document: " : "") + loader->error();
-    else
-      error_ += "the document did not finish loading";
+    const std::string failure = session::LoadFailure(host());
+    error_ += failure.empty() ? "the document did not finish loading" : failure;
     return false;
   }
-  if (host_.document()->label_names().Find(trace::StartLabelName(options_.label)) == -1) {
+  if (host().document()->label_names().Find(session::SettingsText(options_.label)) == -1) {
     error_ = "start label '" + options_.label + "' not found";
     return false;
   }
@@ -191,37 +174,19 @@ bool RenderSession::Load() {
 
 void RenderSession::Step() {
   ++frame_number_;
-  ApplyInput(frame_number_);
+  session::ApplyInputEvents(options_.input_events, frame_number_, player_.input());
   RunFrame();
 }
 
 std::vector<std::string> RenderSession::TakeMessages() {
   std::vector<std::string> out;
-  for (const trace::MessageTrace& m : services_.TakeMessages())
-    out.push_back("[" + m.caption + "] " + m.text);
+  for (const session::CapturedMessage& m : services_.TakeMessages()) out.push_back(m.Describe());
   return out;
-}
-
-void RenderSession::ApplyInput(int32_t frame) {
-  for (const trace::InputEvent& event : options_.input_events) {
-    if (event.frame != frame) continue;
-    switch (event.kind) {
-      case trace::InputEvent::Kind::kMove:
-        input_.MoveTo(event.x, event.y);
-        break;
-      case trace::InputEvent::Kind::kDown:
-        input_.SetButton(event.button, true);
-        break;
-      case trace::InputEvent::Kind::kUp:
-        input_.SetButton(event.button, false);
-        break;
-    }
-  }
 }
 
 void RenderSession::RunFrame() {
   provider_.BeginFrame();
-  player_frame_.Run(now_);
+  player_.RunFrame(now_);
   now_ += step_ms_;
 }
 

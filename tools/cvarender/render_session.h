@@ -10,13 +10,9 @@
 #include "capturing_services.h"
 #include "input_script.h"
 #include "player/clear_colour_target.h"
-#include "player/input_state.h"
-#include "player/player_frame.h"
-#include "player/player_load_listener.h"
-#include "render/draw_state.h"
+#include "player/player.h"
 #include "render/image_resource.h"
 #include "render/soft/soft_provider.h"
-#include "scene/host/playback_host.h"
 
 namespace cva::render_tool {
 
@@ -29,7 +25,7 @@ struct RenderOptions {
   std::optional<ImageSize> size;
   // Fixed milliseconds per frame; by default the document's frame duration.
   std::optional<uint32_t> step_ms;
-  std::vector<trace::InputEvent> input_events;
+  std::vector<session::InputEvent> input_events;
 };
 
 // Plays a document headlessly with the player's frame step and fixed-step clock over the
@@ -59,8 +55,8 @@ class RenderSession {
   std::vector<std::string> TakeMessages();
 
   SoftProvider& provider() { return provider_; }
-  PlaybackHost& host() { return host_; }
-  const PointerState& pointer() { return player_frame_.pointer(); }
+  PlaybackHost& host() { return player_.host(); }
+  const PointerState& pointer() { return player_.pointer(); }
 
  private:
   struct ClearTarget final : ClearColourTarget {
@@ -69,20 +65,16 @@ class RenderSession {
     SoftProvider& provider;
   };
 
+  RenderSession(RenderOptions options, std::unique_ptr<SoftProvider> provider);
   bool OpenInput(std::string& document_name, std::vector<uint8_t>& bytes);
   void RunFrame();
-  void ApplyInput(int32_t frame);
 
-  trace::CapturingServices services_;  // first: installed before and removed after the rest
+  session::CapturingServices services_;  // first: installed before and removed after the rest
   RenderOptions options_;
-  LzpArchive archive_;
-  SoftProvider provider_;
-  DrawState draw_state_{provider_};
-  InputState input_;
-  PlaybackHost host_{provider_};
+  LzpArchive archive_;      // read by the provider's resources: outlives the player
+  SoftProvider& provider_;  // owned by player_
   ClearTarget clear_target_{provider_};
-  std::unique_ptr<PlayerLoadListener> load_listener_;
-  PlayerFrame player_frame_;
+  Player player_;
   uint32_t now_ = 0;
   uint32_t step_ms_ = 0;
   int32_t frame_number_ = 0;

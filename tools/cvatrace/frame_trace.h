@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "captured_message.h"
 #include "render/colour.h"
 #include "render/record/draw_record.h"
 #include "render/vec2.h"
@@ -66,10 +67,7 @@ struct JumpTrace {
 };
 
 // A message box the player showed (the trace shows it instead of a window).
-struct MessageTrace {
-  std::string caption;
-  std::string text;
-};
+using MessageTrace = session::CapturedMessage;
 
 // Everything one frame of a trace observed, after the frame has run.
 struct FrameTrace {

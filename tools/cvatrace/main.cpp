@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cvatrace: cannot read input script '%s'\n", input_path.c_str());
       return 1;
     }
-    if (!cva::trace::ParseInputScript(script, options.input, why)) {
+    if (!cva::session::ParseInputScript(script, options.input, why)) {
       std::fprintf(stderr, "cvatrace: %s: %s\n", input_path.c_str(), why.c_str());
       return 1;
     }

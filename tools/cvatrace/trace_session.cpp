@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "document/document.h"
-#include "player/scene_passes.h"
+#include "headless_load.h"
 #include "png_size.h"
 #include "render/image_resource.h"
 #include "scene/controller/node_controller.h"
@@ -14,14 +14,9 @@
 #include "scene/scene.h"
 #include "scene/scene_node.h"
 #include "stream/text_conversion.h"
-#include "system/text_codec.h"
 
 namespace cva::trace {
 namespace {
-
-// A document still not current after this many frames is taken as stuck (every resource of a
-// trace loads within a few polls).
-constexpr int kMaxLoadFrames = 1000;
 
 std::optional<std::string> Utf8Of(const EncodedText* text) {
   if (!text) return std::nullopt;
@@ -58,32 +53,23 @@ void CaptureNodes(const SceneNode& node, FrameTrace& out) {
 
 }  // namespace
 
-EncodedText StartLabelName(const std::string& utf8) {
-  return EncodedText::FromNarrow(Utf8ToCp932(utf8));
-}
-
 void TraceSession::JumpLog::LabelEntered(int32_t label, const EncodedText* name) {
   jumps.push_back({label, Utf8Of(name)});
 }
 
 TraceSession::TraceSession(TraceOptions options)
-    : options_(std::move(options)), player_frame_(host_, ScenePasses::Standard()) {
-  host_.set_draw_state(&draw_state_);
-  host_.set_input_state(&input_);
-  host_.set_label_listener(&jump_log_);
-  load_listener_ =
-      std::make_unique<PlayerLoadListener>(clear_target_, StartLabelName(options_.label));
-  host_.set_load_listener(load_listener_.get());
-  if (options_.clock == TraceOptions::Clock::kFixed)
-    player_frame_.clock().SetFixedStep(static_cast<int32_t>(options_.step_ms));
-  else
-    player_frame_.clock().SetFixedStep(0);
+    : TraceSession(std::move(options), std::make_unique<RecordingProvider>()) {}
+
+TraceSession::TraceSession(TraceOptions options, std::unique_ptr<RecordingProvider> provider)
+    : options_(std::move(options)),
+      provider_(*provider),
+      player_(std::move(provider), provider_, clear_target_) {
+  player_.set_label_listener(&jump_log_);
+  const bool fixed = options_.clock == TraceOptions::Clock::kFixed;
+  player_.clock().SetFixedStep(fixed ? static_cast<int32_t>(options_.step_ms) : 0);
 }
 
-TraceSession::~TraceSession() {
-  // The host goes before the listeners it refers to.
-  host_.Clear();
-}
+TraceSession::~TraceSession() = default;
 
 bool TraceSession::Load() {
   const std::filesystem::path path(options_.document);
@@ -97,23 +83,13 @@ bool TraceSession::Load() {
     error_ = "no document file name in '" + options_.document + "'";
     return false;
   }
-  host_.StartLoad(EncodedText::FromNarrow(Utf8ToCp932(file)), StartLabelName(options_.label));
   // Input meant for frame 0 is in place before the frame that makes the document current.
-  ApplyInput(0);
-  for (int i = 0; i < kMaxLoadFrames && !host_.document(); ++i) {
-    RunFrame(0);
-    const DocumentLoader* loader = host_.pending_loader();
-    if (loader && loader->state() == LoadableResource::kFailed) break;
-  }
-  if (!host_.document()) {
+  session::ApplyInputEvents(options_.input, 0, player_.input());
+  if (!session::LoadUntilCurrent(player_, file, options_.label, [this] { RunFrame(); })) {
     std::vector<std::string> parts;
-    for (const MessageTrace& m : services_.TakeMessages())
-      parts.push_back("[" + m.caption + "] " + m.text);
-    const DocumentLoader* loader = host_.pending_loader();
-    if (loader && !loader->error().empty()) {
-      // The loader's text names the document and, for unreadable data, the byte offset.
-      parts.push_back((loader->error_offset() ? "malformed document: " : "") + loader->error());
-    }
+    for (const MessageTrace& m : services_.TakeMessages()) parts.push_back(m.Describe());
+    if (std::string failure = session::LoadFailure(host()); !failure.empty())
+      parts.push_back(failure);
     if (parts.empty()) parts.push_back("the document did not finish loading");
     for (const std::string& part : parts) error_ += (error_.empty() ? "" : "\n") + part;
     return false;
@@ -121,8 +97,8 @@ bool TraceSession::Load() {
   TakeImageSizes();
   first_ = Capture(0);
   if (options_.require_start_label &&
-      host_.document()->label_names().Find(StartLabelName(options_.label)) == -1) {
-    for (const MessageTrace& m : first_->messages) error_ += "[" + m.caption + "] " + m.text + "\n";
+      host().document()->label_names().Find(session::SettingsText(options_.label)) == -1) {
+    for (const MessageTrace& m : first_->messages) error_ += m.Describe() + "\n";
     error_ += "start label '" + options_.label + "' not found";
     return false;
   }
@@ -137,8 +113,8 @@ FrameTrace TraceSession::Step() {
     return first;
   }
   const int32_t frame = next_frame_++;
-  ApplyInput(frame);
-  RunFrame(frame);
+  session::ApplyInputEvents(options_.input, frame, player_.input());
+  RunFrame();
   return Capture(frame);
 }
 
@@ -148,33 +124,16 @@ bool TraceSession::Run(const std::function<void(const FrameTrace&)>& sink) {
   return true;
 }
 
-void TraceSession::ApplyInput(int32_t trace_frame) {
-  for (const InputEvent& event : options_.input) {
-    if (event.frame != trace_frame) continue;
-    switch (event.kind) {
-      case InputEvent::Kind::kMove:
-        input_.MoveTo(event.x, event.y);
-        break;
-      case InputEvent::Kind::kDown:
-        input_.SetButton(event.button, true);
-        break;
-      case InputEvent::Kind::kUp:
-        input_.SetButton(event.button, false);
-        break;
-    }
-  }
-}
-
-void TraceSession::RunFrame(int32_t) {
+void TraceSession::RunFrame() {
   provider_.Clear();
   provider_.ClearSoundCalls();
   jump_log_.jumps.clear();
-  player_frame_.Run(now_);
+  player_.RunFrame(now_);
   now_ += options_.step_ms;  // the simulated tick count of the next frame
 }
 
 void TraceSession::TakeImageSizes() {
-  for (const auto& [id, resource] : host_.document()->resources()) {
+  for (const auto& [id, resource] : host().document()->resources()) {
     if (resource->Kind() != ResourceKind::kImage) continue;
     std::vector<uint8_t> bytes;
     if (!SystemServices().ReadFile(resource->name(), bytes)) continue;
@@ -186,15 +145,15 @@ void TraceSession::TakeImageSizes() {
 FrameTrace TraceSession::Capture(int32_t trace_frame) {
   FrameTrace t;
   t.frame = trace_frame;
-  t.step = player_frame_.last_step();
-  const PointerState& pointer = player_frame_.pointer();
+  t.step = player_.last_step();
+  const PointerState& pointer = player_.pointer();
   t.pointer = pointer.position;
   t.buttons = pointer.buttons;
   t.pressed = pointer.pressed;
   t.moved = pointer.moved != 0;
   t.jumps = std::move(jump_log_.jumps);
   jump_log_.jumps.clear();
-  if (Scene* scene = host_.scene()) {
+  if (Scene* scene = host().scene()) {
     Document& document = scene->document();
     t.time = scene->time();
     t.scene_frame = scene->frame();

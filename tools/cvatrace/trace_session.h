@@ -11,12 +11,8 @@
 #include "frame_trace.h"
 #include "input_script.h"
 #include "player/clear_colour_target.h"
-#include "player/input_state.h"
-#include "player/player_frame.h"
-#include "player/player_load_listener.h"
-#include "render/draw_state.h"
+#include "player/player.h"
 #include "render/record/recording_provider.h"
-#include "scene/host/playback_host.h"
 #include "scene/scene_label_listener.h"
 
 namespace cva::trace {
@@ -34,15 +30,14 @@ struct TraceOptions {
   int32_t frames = 60;
   Clock clock = Clock::kFixed;
   uint32_t step_ms = 10;
-  std::vector<InputEvent> input;
+  std::vector<session::InputEvent> input;
   // Whether a start label the document lacks fails the load (the player only reports it).
   bool require_start_label = true;
 };
 
-// Plays a document headlessly the way the player does: a PlaybackHost over a recording
-// provider, the player's frame step (pointer pass, pointer update, controller pass, advance,
-// draw) and frame clock, with input from a script. After every frame it reports what the
-// frame observed.
+// Plays a document headlessly the way the player does: the Player over a recording provider,
+// with its frame step (pointer pass, pointer update, controller pass, advance, draw) and frame
+// clock, and input from a script. After every frame it reports what the frame observed.
 class TraceSession {
  public:
   // Installs its services (message boxes are captured) for its lifetime.
@@ -62,7 +57,7 @@ class TraceSession {
   bool Run(const std::function<void(const FrameTrace&)>& sink);
 
   const std::string& error() const { return error_; }
-  PlaybackHost& host() { return host_; }
+  PlaybackHost& host() { return player_.host(); }
   RecordingProvider& provider() { return provider_; }
   // The colour the player would clear the stage to (set when the document became current).
   std::optional<Colour> clear_colour() const { return clear_target_.colour; }
@@ -77,29 +72,22 @@ class TraceSession {
     std::vector<JumpTrace> jumps;
   };
 
-  void RunFrame(int32_t trace_frame);
-  void ApplyInput(int32_t trace_frame);
+  TraceSession(TraceOptions options, std::unique_ptr<RecordingProvider> provider);
+  void RunFrame();
   void TakeImageSizes();
   FrameTrace Capture(int32_t trace_frame);
 
-  CapturingServices services_;  // first: installed before and removed after everything else
+  session::CapturingServices services_;  // first: installed before and removed after the rest
   TraceOptions options_;
-  RecordingProvider provider_;
-  DrawState draw_state_{provider_};
-  InputState input_;
-  PlaybackHost host_{provider_};
   ClearTarget clear_target_;
-  std::unique_ptr<PlayerLoadListener> load_listener_;
   JumpLog jump_log_;
-  PlayerFrame player_frame_;
+  RecordingProvider& provider_;  // owned by player_
+  Player player_;
   uint32_t now_ = 0;
   size_t debug_seen_ = 0;
   int32_t next_frame_ = 0;
   std::optional<FrameTrace> first_;
   std::string error_;
 };
-
-// The start label name as the player's settings hold it: Shift-JIS text from UTF-8.
-EncodedText StartLabelName(const std::string& utf8);
 
 }  // namespace cva::trace

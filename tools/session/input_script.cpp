@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace cva::trace {
+#include "player/input_state.h"
+
+namespace cva::session {
 namespace {
 
-constexpr int32_t kLeft = 1;
-constexpr int32_t kRight = 2;
-constexpr int32_t kKey = 4;
 // Positions beyond this are not pixels of any stage; refusing them keeps every value finite.
 constexpr float kMaxCoordinate = 1.0e6f;
 
@@ -41,11 +40,11 @@ bool ParseCoordinate(std::string_view word, float& value) {
 
 bool ButtonBit(std::string_view word, int32_t& bit) {
   if (word == "left")
-    bit = kLeft;
+    bit = InputState::kLeftButton;
   else if (word == "right")
-    bit = kRight;
+    bit = InputState::kRightButton;
   else if (word == "key")
-    bit = kKey;
+    bit = InputState::kKey;
   else
     return false;
   return true;
@@ -102,4 +101,21 @@ bool ParseInputScript(std::string_view text, std::vector<InputEvent>& events, st
   return true;
 }
 
-}  // namespace cva::trace
+void ApplyInputEvents(const std::vector<InputEvent>& events, int32_t frame, InputState& input) {
+  for (const InputEvent& event : events) {
+    if (event.frame != frame) continue;
+    switch (event.kind) {
+      case InputEvent::Kind::kMove:
+        input.MoveTo(event.x, event.y);
+        break;
+      case InputEvent::Kind::kDown:
+        input.SetButton(event.button, true);
+        break;
+      case InputEvent::Kind::kUp:
+        input.SetButton(event.button, false);
+        break;
+    }
+  }
+}
+
+}  // namespace cva::session

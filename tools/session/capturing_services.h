@@ -1,16 +1,17 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "frame_trace.h"
+#include "captured_message.h"
 #include "system/services.h"
 
-namespace cva::trace {
+namespace cva::session {
 
-// Services for a trace: message boxes are recorded instead of shown (a trace has no window;
-// the boxes become part of the trace), everything else goes to the services installed before.
-// Installed for the lifetime of the object.
+// Services for headless playback: message boxes are recorded instead of shown (there is no
+// window; the tools report the boxes themselves), everything else goes to the services
+// installed before. Installed for the lifetime of the object.
 class CapturingServices final : public Services {
  public:
   CapturingServices() : inner_(SystemServices()) { SetSystemServices(this); }
@@ -36,11 +37,11 @@ class CapturingServices final : public Services {
   void ErrorOutput(const std::string& text) override { inner_.ErrorOutput(text); }
 
   // The messages recorded since the last call.
-  std::vector<MessageTrace> TakeMessages() { return std::move(messages_); }
+  std::vector<CapturedMessage> TakeMessages() { return std::exchange(messages_, {}); }
 
  private:
   Services& inner_;
-  std::vector<MessageTrace> messages_;
+  std::vector<CapturedMessage> messages_;
 };
 
-}  // namespace cva::trace
+}  // namespace cva::session

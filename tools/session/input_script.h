@@ -5,9 +5,13 @@
 #include <string_view>
 #include <vector>
 
-namespace cva::trace {
+namespace cva {
+class InputState;
+}
 
-// One input event of a trace, fed to the player's input state before the frame it names runs.
+namespace cva::session {
+
+// One scripted input event, fed to the player's input state before the frame it names runs.
 struct InputEvent {
   enum class Kind : uint8_t { kMove, kDown, kUp };
 
@@ -32,4 +36,7 @@ struct InputEvent {
 // at fault; `events` is then unspecified.
 bool ParseInputScript(std::string_view text, std::vector<InputEvent>& events, std::string& error);
 
-}  // namespace cva::trace
+// Feeds the events of `frame` to `input`, in script order.
+void ApplyInputEvents(const std::vector<InputEvent>& events, int32_t frame, InputState& input);
+
+}  // namespace cva::session
