@@ -81,7 +81,7 @@ std::string ParseEvent(const std::vector<std::string_view>& words, InputEvent& e
 
 bool ParseInputScript(std::string_view text, std::vector<InputEvent>& events, std::string& error) {
   events.clear();
-  int line_number = 0;
+  size_t line_number = 0;  // a script may hold more lines than an int counts
   while (!text.empty()) {
     ++line_number;
     const size_t end = text.find('\n');
