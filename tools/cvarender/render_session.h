@@ -65,6 +65,7 @@ class RenderSession {
     SoftProvider& provider;
   };
 
+  // Keeps a typed reference to `provider` before the player takes it.
   RenderSession(RenderOptions options, std::unique_ptr<SoftProvider> provider);
   bool OpenInput(std::string& document_name, std::vector<uint8_t>& bytes);
   void RunFrame();

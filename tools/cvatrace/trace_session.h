@@ -72,6 +72,7 @@ class TraceSession {
     std::vector<JumpTrace> jumps;
   };
 
+  // Keeps a typed reference to `provider` before the player takes it.
   TraceSession(TraceOptions options, std::unique_ptr<RecordingProvider> provider);
   void RunFrame();
   void TakeImageSizes();
