@@ -6,7 +6,8 @@
 
 #include <jpeglib.h>
 
-#include "render/soft/image_decoder.h"
+#include "render/codec/image_decoder.h"
+#include "render/image/image_limits.h"
 #include "render/soft/soft_image.h"
 #include "render/soft/texture_stretch.h"
 #include "soft_test_support.h"
@@ -139,7 +140,7 @@ TEST_F(SoftImageTest, AlphaMaskComesFromTheImageAtItsOwnSize) {
   auto image =
       frame.Image("holes.png", PngOf(TextureOf({{kRed, kClear, kGreen}, {faint, kBlue, kClear}})));
   ASSERT_TRUE(image->done());
-  EXPECT_EQ(Soft(image).alpha_mask(), (std::vector<uint8_t>{255, 0, 255, 1, 255, 0}));
+  EXPECT_EQ(Soft(image).alpha_mask().bytes(), (std::vector<uint8_t>{255, 0, 255, 1, 255, 0}));
   const bool expected[2][3] = {{true, false, true}, {true, true, false}};
   for (int32_t y = 0; y < 2; ++y) {
     for (int32_t x = 0; x < 3; ++x) {

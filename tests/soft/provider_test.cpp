@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "converter/inert_primitives.h"
-#include "render/soft/image_decoder.h"
+#include "render/codec/image_decoder.h"
 #include "render/soft/soft_sound.h"
 #include "soft_test_support.h"
 #include "sound/sound_resource.h"

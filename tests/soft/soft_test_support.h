@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "document/open_data_request.h"
+#include "render/codec/png_writer.h"
 #include "render/draw_state.h"
 #include "render/matrix_transform.h"
-#include "render/soft/png_writer.h"
 #include "render/soft/soft_provider.h"
 #include "stream/encoded_text.h"
 

@@ -1,15 +1,17 @@
-#include "render/soft/glyphs/glyph_atlas.h"
+#include "render/glyphs/glyph_atlas.h"
 
 #include <gtest/gtest.h>
 
-#include "render/soft/glyphs/glyph_page.h"
-#include "render/soft/glyphs/grey_levels.h"
+#include "render/glyphs/font_size.h"
+#include "render/glyphs/glyph_page.h"
+#include "render/glyphs/grey_levels.h"
 #include "text_fakes.h"
 
 namespace cva {
 namespace {
 
 using testing::BoxFont;
+using testing::KeptPages;
 
 // An atlas whose fonts are BoxFonts of the sizes registered (size = box width = box height,
 // cell height = size + 2) and that counts how many fonts it opened.
@@ -22,12 +24,13 @@ class GlyphAtlasTest : public ::testing::Test {
               if (face.encoding() == 7) return nullptr;
               return std::make_unique<BoxFont>(size, size, size + 2, size);
             },
-            nullptr) {}
+            &pages_, nullptr) {}
 
-  Vec2 Origin(SoftGlyph* g) const {
+  Vec2 Origin(AtlasGlyph* g) const {
     return {g->texel_origin().x * 256.0f, g->texel_origin().y * 256.0f};
   }
 
+  KeptPages pages_;
   GlyphAtlas atlas_;
   int opened_ = 0;
   const EncodedText face_ = EncodedText::FromUtf16(u"MS Gothic");
@@ -35,29 +38,29 @@ class GlyphAtlasTest : public ::testing::Test {
 
 TEST_F(GlyphAtlasTest, CellsFillRowsWithOnePixelGapThenNewRowsThenNewPages) {
   const int32_t f = atlas_.RegisterFont(face_, 50, false);  // cells 50 x 52
-  SoftGlyph* first = atlas_.GetGlyph(f, 0, 'a');
-  SoftGlyph* second = atlas_.GetGlyph(f, 0, 'b');
+  AtlasGlyph* first = atlas_.GetGlyph(f, 0, 'a');
+  AtlasGlyph* second = atlas_.GetGlyph(f, 0, 'b');
   ASSERT_TRUE(first && second);
   EXPECT_EQ(Origin(first), (Vec2{0, 0}));
   EXPECT_EQ(first->Size(), (Vec2{50, 52}));
   EXPECT_EQ(Origin(second), (Vec2{51, 0}));
   // Five cells need 5 x 51 - 1 = 254 pixels; the sixth starts a row at the row's bottom.
   for (char16_t c = 'c'; c <= 'e'; ++c) atlas_.GetGlyph(f, 0, c);
-  SoftGlyph* sixth = atlas_.GetGlyph(f, 0, 'f');
+  AtlasGlyph* sixth = atlas_.GetGlyph(f, 0, 'f');
   EXPECT_EQ(Origin(sixth), (Vec2{0, 52}));
   // Four rows take 208 pixels; a fifth does not fit (208 + 52 > 256): the page is uploaded.
   for (char16_t c = 'g'; c < 'g' + 14; ++c) atlas_.GetGlyph(f, 0, c);
   EXPECT_TRUE(atlas_.pages().empty());
   EXPECT_EQ(first->page(), nullptr);
   EXPECT_EQ(first->page_size(), 0);
-  SoftGlyph* next_page = atlas_.GetGlyph(f, 0, 'z');
+  AtlasGlyph* next_page = atlas_.GetGlyph(f, 0, 'z');
   ASSERT_EQ(atlas_.pages().size(), 1u);
   EXPECT_EQ(first->page(), atlas_.pages()[0].get());
   EXPECT_EQ(first->page_size(), 256);
   EXPECT_EQ(Origin(next_page), (Vec2{0, 0}));
   EXPECT_EQ(next_page->page(), nullptr);
   // The uploaded page holds the first glyph's ink; the scratch page starts again.
-  EXPECT_EQ(atlas_.pages()[0]->At(0, 2).a, 251);
+  EXPECT_EQ(KeptPages::Of(atlas_.pages()[0].get()).At(0, 2).a, 251);
   EXPECT_EQ(atlas_.scratch().At(60, 2).a, 0);
 }
 
@@ -66,7 +69,7 @@ TEST_F(GlyphAtlasTest, TheTallestCellSetsTheNextRow) {
   const int32_t tall = atlas_.RegisterFont(face_, 40, false);   // 40 x 42
   atlas_.GetGlyph(small, 0, 'a');
   atlas_.GetGlyph(tall, 0, 'a');
-  SoftGlyph* wide = atlas_.GetGlyph(atlas_.RegisterFont(face_, 210, false), 0, 'a');
+  AtlasGlyph* wide = atlas_.GetGlyph(atlas_.RegisterFont(face_, 210, false), 0, 'a');
   EXPECT_EQ(Origin(wide), (Vec2{0, 42}));
 }
 
@@ -74,7 +77,7 @@ TEST_F(GlyphAtlasTest, FlushUploadsOnlyAUsedPageAndGlyphsAreKept) {
   atlas_.Flush();
   EXPECT_TRUE(atlas_.pages().empty());
   const int32_t f = atlas_.RegisterFont(face_, 8, false);
-  SoftGlyph* a = atlas_.GetGlyph(f, 0, 'a');
+  AtlasGlyph* a = atlas_.GetGlyph(f, 0, 'a');
   atlas_.Flush();
   atlas_.Flush();
   EXPECT_EQ(atlas_.pages().size(), 1u);
@@ -128,8 +131,18 @@ TEST(GreyLevelTest, SixtyFiveLevelsMapToAlphaAsTheReferenceDoes) {
   EXPECT_EQ(CoverageToGrey(128), 32);
 }
 
+TEST(FontSizeTest, PointSizesBecomeEmPixelsAt96DpiWithinALimit) {
+  EXPECT_EQ(EmPixels(12), 16);
+  EXPECT_EQ(EmPixels(9), 12);
+  EXPECT_EQ(EmPixels(10), 13);  // 13.33 rounds down
+  EXPECT_EQ(EmPixels(-12), 16);
+  EXPECT_EQ(EmPixels(0), 16);
+  EXPECT_EQ(EmPixels(INT32_MAX), kMaxEmPixels);
+  EXPECT_EQ(EmPixels(INT32_MIN), kMaxEmPixels);
+}
+
 TEST(GlyphPageTest, WritesTheBoxBelowTheAscentAtTheCellsLeftEdge) {
-  SoftTexture page(256, 256);
+  RgbaBitmap page(256, 256);
   GlyphBitmap g;
   g.origin_x = 3;  // the bearing widens the cell; the box still starts at its left edge
   g.origin_y = 7;
@@ -151,18 +164,18 @@ TEST(GlyphPageTest, CellsLargerThanThePageAreClippedToIt) {
       [](const EncodedText&, int32_t size, bool) -> std::unique_ptr<GlyphFont> {
         return std::make_unique<BoxFont>(size, size, size, size / 2, 10);
       },
-      nullptr);
+      nullptr, nullptr);
   const int32_t f = atlas.RegisterFont(EncodedText::FromUtf16(u"F"), 300, false);
-  SoftGlyph* huge = atlas.GetGlyph(f, 0, 'a');
+  AtlasGlyph* huge = atlas.GetGlyph(f, 0, 'a');
   ASSERT_NE(huge, nullptr);
   EXPECT_EQ(huge->texel_origin(), (Vec2{0, 0}));
   EXPECT_EQ(atlas.scratch().At(0, 0).a, 251);
   EXPECT_EQ(atlas.scratch().At(255, 149).a, 251);
-  SoftGlyph* next = atlas.GetGlyph(f, 0, 'b');
+  AtlasGlyph* next = atlas.GetGlyph(f, 0, 'b');
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(atlas.pages().size(), 1u);
 
-  SoftTexture page(256, 256);
+  RgbaBitmap page(256, 256);
   GlyphBitmap g;
   g.origin_y = 1000;
   g.box_width = 10;

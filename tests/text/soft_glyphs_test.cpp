@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "render/freetype/font_resolver.h"
+#include "render/freetype/freetype_font.h"
 #include "render/matrix_transform.h"
-#include "render/soft/glyphs/font_resolver.h"
-#include "render/soft/glyphs/freetype_font.h"
 #include "render/soft/glyphs/soft_text_primitive.h"
 #include "render/soft/soft_provider.h"
 #include "scene/text/text_node.h"
@@ -47,16 +47,6 @@ TEST(FontResolverTest, DocumentFaceNamesFindTheInstalledFonts) {
   const auto dejavu_bold = ResolveFontFile("DejaVu Sans", true);
   EXPECT_TRUE(EndsWith(dejavu_bold->path, "DejaVuSans-Bold.ttf"));
   EXPECT_FALSE(dejavu_bold->synthetic_bold);
-}
-
-TEST(FontResolverTest, PointSizesBecomeEmPixelsAt96Dpi) {
-  EXPECT_EQ(EmPixels(12), 16);
-  EXPECT_EQ(EmPixels(9), 12);
-  EXPECT_EQ(EmPixels(10), 13);  // 13.33 rounds down
-  EXPECT_EQ(EmPixels(-12), 16);
-  EXPECT_EQ(EmPixels(0), 16);
-  EXPECT_EQ(EmPixels(INT32_MAX), kMaxEmPixels);
-  EXPECT_EQ(EmPixels(INT32_MIN), kMaxEmPixels);
 }
 
 TEST(FreeTypeFontTest, RendersInSixtyFiveGreyLevelsAndBlanksHaveAOnePixelBox) {
@@ -98,14 +88,15 @@ TEST(FreeTypeFontTest, BoldIsHeavier) {
 
 // The texels of a glyph's cell on its page.
 std::vector<Texel> CellTexels(const GlyphEntry* entry) {
-  const auto* glyph = static_cast<const SoftGlyph*>(entry);
+  const auto* glyph = static_cast<const AtlasGlyph*>(entry);
   std::vector<Texel> texels;
-  if (!glyph->page()) return texels;
+  const SoftTexture* page = SoftTextPrimitive::PageTexture(*glyph);
+  if (!page) return texels;
   const int32_t x0 = static_cast<int32_t>(glyph->texel_origin().x * 256.0f);
   const int32_t y0 = static_cast<int32_t>(glyph->texel_origin().y * 256.0f);
   for (int32_t y = 0; y < static_cast<int32_t>(glyph->Size().y); ++y)
     for (int32_t x = 0; x < static_cast<int32_t>(glyph->Size().x); ++x)
-      texels.push_back(glyph->page()->At(x0 + x, y0 + y));
+      texels.push_back(page->At(x0 + x, y0 + y));
   return texels;
 }
 

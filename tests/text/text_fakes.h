@@ -1,7 +1,8 @@
 #pragma once
 
-// Test doubles for the text tests: a font with fixed metrics and solid glyphs, and a text
-// primitive whose glyphs have sizes chosen per code and record their draws.
+// Test doubles for the text tests: a font with fixed metrics and solid glyphs, a page upload
+// that keeps the pages' bitmaps, and a text primitive whose glyphs have sizes chosen per code
+// and record their draws.
 
 #include <cstdint>
 #include <map>
@@ -9,9 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "render/glyphs/glyph_font.h"
+#include "render/glyphs/glyph_page_upload.h"
 #include "render/matrix_transform.h"
 #include "render/primitives.h"
-#include "render/soft/glyphs/glyph_font.h"
 #include "stream/encoded_text.h"
 
 namespace cva::testing {
@@ -37,6 +39,21 @@ class BoxFont final : public GlyphFont {
  private:
   uint32_t box_w_, box_h_;
   int32_t height_, ascent_, origin_x_;
+};
+
+// Page "textures" that are copies of the uploaded page bitmaps.
+class KeptPages final : public GlyphPageUpload {
+ public:
+  struct Page final : GlyphPageTexture {
+    explicit Page(const RgbaBitmap& p) : bitmap(p) {}
+    RgbaBitmap bitmap;
+  };
+  std::unique_ptr<GlyphPageTexture> Upload(const RgbaBitmap& page) override {
+    return std::make_unique<Page>(page);
+  }
+  static const RgbaBitmap& Of(const GlyphPageTexture* page) {
+    return static_cast<const Page*>(page)->bitmap;
+  }
 };
 
 struct GlyphDraw {

@@ -5,23 +5,6 @@
 
 namespace cva {
 
-SoftTexture::SoftTexture(int32_t width, int32_t height, Texel fill) {
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
-  width_ = width;
-  height_ = height;
-  pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  Fill(fill);
-}
-
-void SoftTexture::Fill(Texel t) {
-  for (size_t i = 0; i + 3 < pixels_.size(); i += 4) {
-    pixels_[i] = t.r;
-    pixels_[i + 1] = t.g;
-    pixels_[i + 2] = t.b;
-    pixels_[i + 3] = t.a;
-  }
-}
-
 int32_t SoftTexture::WrapIndex(float coordinate, int32_t size) {
   if (size <= 0) return 0;
   // Texture units address texels with a fixed number of fraction bits; snapping to 1/256
@@ -47,7 +30,7 @@ int32_t SoftTexture::WrapIndex(float coordinate, int32_t size) {
 
 Texel SoftTexture::SampleWrapPoint(float u, float v) const {
   if (empty()) return {255, 255, 255, 255};
-  return At(WrapIndex(u, width_), WrapIndex(v, height_));
+  return At(WrapIndex(u, width()), WrapIndex(v, height()));
 }
 
 }  // namespace cva

@@ -1,49 +1,19 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <utility>
+
+#include "render/image/rgba_bitmap.h"
 
 namespace cva {
 
-// One RGBA8 texel: red, green, blue, alpha.
-struct Texel {
-  uint8_t r = 0;
-  uint8_t g = 0;
-  uint8_t b = 0;
-  uint8_t a = 0;
-  friend bool operator==(const Texel&, const Texel&) = default;
-};
-
-// An RGBA8 image in memory, rows from the top, four bytes per texel (r, g, b, a). Used for
-// textures, decoded images, glyph pages and the framebuffer's colour buffer.
-class SoftTexture {
+// A texture of the software renderer: an RGBA8 bitmap sampled as the device's texture units
+// do. Also the framebuffer's colour buffer.
+class SoftTexture : public RgbaBitmap {
  public:
+  using RgbaBitmap::RgbaBitmap;
   SoftTexture() = default;
-  // A texture of the given size filled with `fill`; a size not above 0 in either direction (or
-  // one above kMaxSide) makes an empty texture.
-  SoftTexture(int32_t width, int32_t height, Texel fill = {});
-
-  // Largest width or height accepted: 16384, the usual device limit.
-  static constexpr int32_t kMaxSide = 16384;
-
-  int32_t width() const { return width_; }
-  int32_t height() const { return height_; }
-  bool empty() const { return width_ == 0; }
-
-  // Texel (x, y); the coordinates must lie inside the texture.
-  Texel At(int32_t x, int32_t y) const {
-    const uint8_t* p = &pixels_[Offset(x, y)];
-    return {p[0], p[1], p[2], p[3]};
-  }
-  void Set(int32_t x, int32_t y, Texel t) {
-    uint8_t* p = &pixels_[Offset(x, y)];
-    p[0] = t.r;
-    p[1] = t.g;
-    p[2] = t.b;
-    p[3] = t.a;
-  }
-  void Fill(Texel t);
+  explicit SoftTexture(RgbaBitmap bitmap) : RgbaBitmap(std::move(bitmap)) {}
 
   // Texel index for a texture coordinate on an axis of `size` texels with point filtering:
   // floor(coordinate x size) after snapping to 1/256 texel, wrapped into 0..size-1. A
@@ -52,23 +22,6 @@ class SoftTexture {
   // The texel at (u, v) with point filtering and wrap addressing (the sampler's defaults).
   // An empty texture samples as opaque white.
   Texel SampleWrapPoint(float u, float v) const;
-
-  // Raw bytes, width x height x 4, rows from the top.
-  const std::vector<uint8_t>& pixels() const { return pixels_; }
-  std::vector<uint8_t>& mutable_pixels() { return pixels_; }
-  const uint8_t* Row(int32_t y) const { return &pixels_[Offset(0, y)]; }
-  uint8_t* MutableRow(int32_t y) { return &pixels_[Offset(0, y)]; }
-
-  friend bool operator==(const SoftTexture&, const SoftTexture&) = default;
-
- private:
-  size_t Offset(int32_t x, int32_t y) const {
-    return (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 4;
-  }
-
-  int32_t width_ = 0;
-  int32_t height_ = 0;
-  std::vector<uint8_t> pixels_;
 };
 
 }  // namespace cva

@@ -8,11 +8,11 @@ int32_t NextPowerOfTwo(int32_t value) {
   return result;
 }
 
-SoftTexture StretchToPowerOfTwo(const SoftTexture& image) {
+SoftTexture StretchToPowerOfTwo(const RgbaBitmap& image) {
   if (image.empty()) return {};
   const int32_t tw = NextPowerOfTwo(image.width());
   const int32_t th = NextPowerOfTwo(image.height());
-  if (tw == image.width() && th == image.height()) return image;
+  if (tw == image.width() && th == image.height()) return SoftTexture(image);
   SoftTexture texture(tw, th);
   for (int32_t y = 0; y < th; ++y) {
     const int32_t sy = static_cast<int32_t>(int64_t{y} * image.height() / th);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "render/image/rgba_bitmap.h"
 #include "render/soft/soft_texture.h"
 
 namespace cva {
@@ -13,6 +14,6 @@ int32_t NextPowerOfTwo(int32_t value);
 // power of two, the image stretched over the whole texture by nearest neighbour, texel (x, y)
 // taken from image pixel (floor(x * image width / texture width), likewise for y). This is the
 // one place where the stretch is decided, so it can be matched to the Windows build.
-SoftTexture StretchToPowerOfTwo(const SoftTexture& image);
+SoftTexture StretchToPowerOfTwo(const RgbaBitmap& image);
 
 }  // namespace cva

@@ -2,14 +2,24 @@
 
 #include <array>
 
+#include "render/freetype/freetype_font.h"
 #include "render/matrix.h"
-#include "render/soft/glyphs/freetype_font.h"
 #include "render/soft/soft_provider.h"
 
 namespace cva {
+namespace {
+
+// A page of a SoftTextPrimitive's atlas: the scratch page copied texel for texel.
+class SoftGlyphPage final : public GlyphPageTexture {
+ public:
+  explicit SoftGlyphPage(const RgbaBitmap& page) : texture(page) {}
+  const SoftTexture texture;
+};
+
+}  // namespace
 
 SoftTextPrimitive::SoftTextPrimitive(SoftProvider& provider, GlyphAtlas::FontOpener opener)
-    : provider_(provider), atlas_(std::move(opener), this) {}
+    : provider_(provider), atlas_(std::move(opener), this, this) {}
 
 SoftTextPrimitive::~SoftTextPrimitive() = default;
 
@@ -30,7 +40,17 @@ void SoftTextPrimitive::Flush() {
   atlas_.Flush();
 }
 
-void SoftTextPrimitive::DrawGlyph(const SoftGlyph& glyph, const Transform& world, Colour colour) {
+const SoftTexture* SoftTextPrimitive::PageTexture(const AtlasGlyph& glyph) {
+  // Every page of this primitive's atlas comes from Upload below.
+  const auto* page = static_cast<const SoftGlyphPage*>(glyph.page());
+  return page ? &page->texture : nullptr;
+}
+
+std::unique_ptr<GlyphPageTexture> SoftTextPrimitive::Upload(const RgbaBitmap& page) {
+  return std::make_unique<SoftGlyphPage>(page);
+}
+
+void SoftTextPrimitive::DrawGlyph(const AtlasGlyph& glyph, const Transform& world, Colour colour) {
   // The sprite's vertices: the unit quad with texture coordinates c / page size + 1 (no
   // page: scale 0, so every corner samples nothing and the quad draws in plain colour).
   const int32_t page_size = glyph.page_size();
@@ -49,7 +69,7 @@ void SoftTextPrimitive::DrawGlyph(const SoftGlyph& glyph, const Transform& world
   texel_shift.m[2][0] = glyph.texel_origin().x;
   texel_shift.m[2][1] = glyph.texel_origin().y;
   const Matrix4 texture = Multiply(cell_scale, texel_shift);
-  provider_.DrawFan(quad, placed, colour, glyph.page(), texture);
+  provider_.DrawFan(quad, placed, colour, PageTexture(glyph), texture);
 }
 
 void UseSoftGlyphs(SoftProvider& provider) {

@@ -1,10 +1,10 @@
-#include "render/soft/glyphs/glyph_atlas.h"
+#include "render/glyphs/glyph_atlas.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
-#include "render/soft/glyphs/glyph_page.h"
+#include "render/glyphs/glyph_page.h"
 #include "system/text_codec.h"
 
 namespace cva {
@@ -18,8 +18,9 @@ char16_t GlyphCodeUnit(int32_t encoding, uint16_t code) {
   return units.empty() ? u'\0' : units.front();
 }
 
-GlyphAtlas::GlyphAtlas(FontOpener opener, GlyphPainter* painter)
+GlyphAtlas::GlyphAtlas(FontOpener opener, GlyphPageUpload* upload, GlyphPainter* painter)
     : opener_(std::move(opener)),
+      upload_(upload),
       painter_(painter),
       scratch_(PagePacker::kPageSide, PagePacker::kPageSide) {}
 
@@ -36,20 +37,20 @@ int32_t GlyphAtlas::RegisterFont(const EncodedText& face, int32_t size, bool bol
   return static_cast<int32_t>(fonts_.size() - 1);
 }
 
-SoftGlyph* GlyphAtlas::GetGlyph(int32_t font, int32_t encoding, uint16_t code) {
+AtlasGlyph* GlyphAtlas::GetGlyph(int32_t font, int32_t encoding, uint16_t code) {
   if (font < 0 || static_cast<size_t>(font) >= fonts_.size()) return nullptr;
   GlyphFont* source = fonts_[static_cast<size_t>(font)].font.get();
   if (!source) return nullptr;
   const int64_t key = int64_t{encoding} * 65536 + code;
-  std::map<int64_t, std::unique_ptr<SoftGlyph>>& cache = glyphs_[font];
+  std::map<int64_t, std::unique_ptr<AtlasGlyph>>& cache = glyphs_[font];
   if (auto it = cache.find(key); it != cache.end()) return it->second.get();
   if (pages_.size() >= kMaxPages) return nullptr;
-  std::unique_ptr<SoftGlyph>& slot = cache[key];
+  std::unique_ptr<AtlasGlyph>& slot = cache[key];
   slot = Rasterize(*source, GlyphCodeUnit(encoding, code));
   return slot.get();
 }
 
-std::unique_ptr<SoftGlyph> GlyphAtlas::Rasterize(GlyphFont& font, char16_t unit) {
+std::unique_ptr<AtlasGlyph> GlyphAtlas::Rasterize(GlyphFont& font, char16_t unit) {
   const FontMetrics metrics = font.Metrics();
   GlyphBitmap bitmap;
   if (!font.Render(unit, bitmap)) bitmap = GlyphBitmap{};
@@ -64,8 +65,8 @@ std::unique_ptr<SoftGlyph> GlyphAtlas::Rasterize(GlyphFont& font, char16_t unit)
   const float y = packer_.y();
   WriteGlyph(scratch_, static_cast<int32_t>(x), static_cast<int32_t>(y), metrics.ascent, bitmap);
   const float side = static_cast<float>(PagePacker::kPageSide);
-  auto glyph = std::make_unique<SoftGlyph>(painter_, Vec2{x / side, y / side},
-                                           Vec2{static_cast<float>(w), static_cast<float>(h)});
+  auto glyph = std::make_unique<AtlasGlyph>(painter_, Vec2{x / side, y / side},
+                                            Vec2{static_cast<float>(w), static_cast<float>(h)});
   unflushed_.push_back(glyph.get());
   packer_.Advance(w, h);
   return glyph;
@@ -73,8 +74,8 @@ std::unique_ptr<SoftGlyph> GlyphAtlas::Rasterize(GlyphFont& font, char16_t unit)
 
 void GlyphAtlas::Flush() {
   if (!packer_.Used()) return;
-  pages_.push_back(std::make_unique<SoftTexture>(scratch_));
-  for (SoftGlyph* glyph : unflushed_) glyph->set_page(pages_.back().get());
+  pages_.push_back(upload_ ? upload_->Upload(scratch_) : nullptr);
+  for (AtlasGlyph* glyph : unflushed_) glyph->set_page(pages_.back().get());
   unflushed_.clear();
   scratch_.Fill(Texel{});
   packer_.Reset();

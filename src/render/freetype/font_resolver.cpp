@@ -1,4 +1,4 @@
-#include "render/soft/glyphs/font_resolver.h"
+#include "render/freetype/font_resolver.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,4 +1,4 @@
-#include "render/soft/png_writer.h"
+#include "render/codec/png_writer.h"
 
 #include <png.h>
 
@@ -8,7 +8,7 @@
 
 namespace cva {
 
-bool EncodePng(const SoftTexture& image, bool with_alpha, std::vector<uint8_t>& out,
+bool EncodePng(const RgbaBitmap& image, bool with_alpha, std::vector<uint8_t>& out,
                std::string& error) {
   out.clear();
   if (image.empty()) {
@@ -49,7 +49,7 @@ bool EncodePng(const SoftTexture& image, bool with_alpha, std::vector<uint8_t>& 
   return true;
 }
 
-bool WritePng(const SoftTexture& image, const std::string& path, bool with_alpha,
+bool WritePng(const RgbaBitmap& image, const std::string& path, bool with_alpha,
               std::string& error) {
   std::vector<uint8_t> bytes;
   if (!EncodePng(image, with_alpha, bytes, error)) return false;

@@ -1,4 +1,4 @@
-#include "render/soft/image_decoder.h"
+#include "render/codec/image_decoder.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -7,6 +7,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 #include <png.h>
+
+#include "render/image/image_limits.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -26,20 +28,6 @@ uint32_t ReadLittle32(std::span<const uint8_t> bytes, size_t at) {
          uint32_t{bytes[at + 3]} << 24;
 }
 
-// Checks a size read from a header against the limits, before anything is allocated for it.
-bool SizeAccepted(int64_t width, int64_t height, std::string& error) {
-  if (width <= 0 || height <= 0) {
-    error = "the image has no pixels";
-    return false;
-  }
-  if (width > kMaxImageSide || height > kMaxImageSide || width * height > kMaxImagePixels) {
-    error =
-        "the image is too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
-    return false;
-  }
-  return true;
-}
-
 bool DecodePng(std::span<const uint8_t> bytes, DecodedImage& out, std::string& error) {
   png_image image;
   std::memset(&image, 0, sizeof image);
@@ -48,7 +36,7 @@ bool DecodePng(std::span<const uint8_t> bytes, DecodedImage& out, std::string& e
     error = std::string("damaged PNG: ") + image.message;
     return false;
   }
-  if (!SizeAccepted(image.width, image.height, error)) {
+  if (!ImageSizeAccepted(image.width, image.height, error)) {
     png_image_free(&image);
     return false;
   }
@@ -56,7 +44,7 @@ bool DecodePng(std::span<const uint8_t> bytes, DecodedImage& out, std::string& e
   // at byte 25. Colour type 6 is RGBA.
   out.alpha_channel = bytes.size() > 25 && bytes[24] == 8 && bytes[25] == 6;
   image.format = PNG_FORMAT_RGBA;
-  SoftTexture pixels(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height));
+  RgbaBitmap pixels(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height));
   if (!png_image_finish_read(&image, nullptr, pixels.mutable_pixels().data(), 0, nullptr)) {
     error = std::string("damaged PNG: ") + image.message;
     png_image_free(&image);
@@ -88,7 +76,7 @@ void JpegWarning(j_common_ptr info, int level) {
 
 // Decodes into `pixels`, which the caller owns, so nothing with a destructor lives between the
 // setjmp and a longjmp from the library.
-bool DecodeJpegInto(std::span<const uint8_t> bytes, SoftTexture& pixels, std::string& error) {
+bool DecodeJpegInto(std::span<const uint8_t> bytes, RgbaBitmap& pixels, std::string& error) {
   jpeg_decompress_struct info;
   JpegErrorManager manager;
   info.err = jpeg_std_error(&manager.base);
@@ -104,7 +92,7 @@ bool DecodeJpegInto(std::span<const uint8_t> bytes, SoftTexture& pixels, std::st
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (!SizeAccepted(info.image_width, info.image_height, error)) {
+  if (!ImageSizeAccepted(info.image_width, info.image_height, error)) {
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -116,8 +104,8 @@ bool DecodeJpegInto(std::span<const uint8_t> bytes, SoftTexture& pixels, std::st
     error = "damaged JPEG: unexpected output layout";
     return false;
   }
-  pixels = SoftTexture(static_cast<int32_t>(info.output_width),
-                       static_cast<int32_t>(info.output_height));
+  pixels =
+      RgbaBitmap(static_cast<int32_t>(info.output_width), static_cast<int32_t>(info.output_height));
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = pixels.MutableRow(static_cast<int32_t>(info.output_scanline));
     jpeg_read_scanlines(&info, &row, 1);
@@ -156,17 +144,17 @@ bool DecodeBmp(std::span<const uint8_t> bytes, DecodedImage& out, std::string& e
     error = std::string("damaged BMP: ") + stbi_failure_reason();
     return false;
   }
-  if (!SizeAccepted(width, height, error)) return false;
+  if (!ImageSizeAccepted(width, height, error)) return false;
   stbi_uc* decoded = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
   if (decoded == nullptr) {
     error = std::string("damaged BMP: ") + stbi_failure_reason();
     return false;
   }
-  if (!SizeAccepted(width, height, error)) {
+  if (!ImageSizeAccepted(width, height, error)) {
     stbi_image_free(decoded);
     return false;
   }
-  out.pixels = SoftTexture(width, height);
+  out.pixels = RgbaBitmap(width, height);
   std::memcpy(out.pixels.mutable_pixels().data(), decoded, out.pixels.pixels().size());
   stbi_image_free(decoded);
   out.alpha_channel = BmpHasAlphaChannel(bytes);

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "render/soft/glyphs/glyph_font.h"
-#include "render/soft/soft_texture.h"
+#include "render/glyphs/glyph_font.h"
+#include "render/image/rgba_bitmap.h"
 
 namespace cva {
 
@@ -12,6 +12,6 @@ namespace cva {
 // top, every pixel as white with the alpha of its grey level. Pixels that would fall outside
 // the page are dropped, so a cell larger than the page, or a box reaching above or left of its
 // cell, never writes beyond the page's texels.
-void WriteGlyph(SoftTexture& page, int32_t x, int32_t y, int32_t ascent, const GlyphBitmap& glyph);
+void WriteGlyph(RgbaBitmap& page, int32_t x, int32_t y, int32_t ascent, const GlyphBitmap& glyph);
 
 }  // namespace cva

@@ -1,4 +1,4 @@
-#include "render/soft/glyphs/page_packer.h"
+#include "render/glyphs/page_packer.h"
 
 #include <algorithm>
 

@@ -4,20 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "render/soft/glyphs/font_resolver.h"
-#include "render/soft/glyphs/glyph_font.h"
+#include "render/freetype/font_resolver.h"
+#include "render/glyphs/font_size.h"
+#include "render/glyphs/glyph_font.h"
 #include "stream/encoded_text.h"
 
 namespace cva {
-
-// Largest em size in pixels a font is opened at; larger requests are reduced to it so that a
-// hostile point size cannot ask for glyph bitmaps of any size.
-constexpr int32_t kMaxEmPixels = 512;
-
-// The em size in pixels of a point size on a 96 dpi screen: point size x 96 / 72 rounded half
-// away from zero, as the character height of the reference renderer's fonts; 0 picks the
-// default of 16 pixels and the result is at most kMaxEmPixels.
-int32_t EmPixels(int32_t point_size);
 
 // Opens a font file with FreeType at an em size in pixels, emboldening outlines when asked.
 // Glyphs are rendered from outlines with 8-bit anti-aliasing reduced to 65 grey levels;

@@ -1,12 +1,12 @@
-#include "render/soft/glyphs/glyph_page.h"
+#include "render/glyphs/glyph_page.h"
 
 #include <algorithm>
 
-#include "render/soft/glyphs/grey_levels.h"
+#include "render/glyphs/grey_levels.h"
 
 namespace cva {
 
-void WriteGlyph(SoftTexture& page, int32_t x, int32_t y, int32_t ascent, const GlyphBitmap& glyph) {
+void WriteGlyph(RgbaBitmap& page, int32_t x, int32_t y, int32_t ascent, const GlyphBitmap& glyph) {
   const uint64_t box_w = glyph.box_width;
   const uint64_t box_h = glyph.box_height;
   if (glyph.grey.size() < box_w * box_h) return;  // no ink (or an inconsistent bitmap)

@@ -1,15 +1,13 @@
-#include "render/soft/glyphs/freetype_font.h"
+#include "render/freetype/freetype_font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
-#include "render/soft/glyphs/grey_levels.h"
+#include "render/glyphs/grey_levels.h"
 #include "stream/text_conversion.h"
 
 namespace cva {
@@ -91,13 +89,6 @@ class FreeTypeFont final : public GlyphFont {
 };
 
 }  // namespace
-
-int32_t EmPixels(int32_t point_size) {
-  const int64_t scaled = int64_t{point_size} * 96;
-  int64_t em = (std::llabs(scaled) + 36) / 72;  // rounded half away from zero
-  if (em == 0) em = 16;
-  return static_cast<int32_t>(std::min<int64_t>(em, kMaxEmPixels));
-}
 
 std::unique_ptr<GlyphFont> OpenFreeTypeFont(const FontFile& file, int32_t em_pixels) {
   FT_Library library = Library();
