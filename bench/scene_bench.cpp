@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench_motion.h"
+#include "document/composed_provider.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "render/draw_state.h"
@@ -122,8 +123,9 @@ void BM_ScenePlayback(benchmark::State& state) {
   MemoryServices services;
   services.document = Document(nodes);
   SetSystemServices(&services);
-  RecordingProvider provider;
-  DrawState draw_state{provider};
+  RecordingProvider graphics;
+  ComposedProvider provider{graphics};
+  DrawState draw_state{graphics};
   PlaybackHost host{provider};
   host.set_draw_state(&draw_state);
   host.StartLoad(EncodedText::FromNarrow("bench.cva"), EncodedText::FromNarrow("start"));
@@ -139,17 +141,17 @@ void BM_ScenePlayback(benchmark::State& state) {
       child->set_instance(std::make_unique<QuadInstance>(object, *child, provider));
   host.Advance(kFrameMs);
   host.Draw();
-  const Matrix4 first_world = provider.Draws().front().world;
+  const Matrix4 first_world = graphics.Draws().front().world;
   for (auto _ : state) {
     host.Advance(kFrameMs);
-    provider.Clear();
+    graphics.Clear();
     host.Draw();
   }
-  const std::vector<DrawRecord> draws = provider.Draws();
+  const std::vector<DrawRecord> draws = graphics.Draws();
   host.Advance(kFrameMs);
-  provider.Clear();
+  graphics.Clear();
   host.Draw();
-  const std::vector<DrawRecord> next = provider.Draws();
+  const std::vector<DrawRecord> next = graphics.Draws();
   if (draws.size() != static_cast<size_t>(nodes)) {
     state.SkipWithError("not every node was drawn");
   } else if (draws.front().world == first_world) {

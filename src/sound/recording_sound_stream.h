@@ -10,7 +10,7 @@ namespace cva {
 
 class SoundResource;
 
-// A sound stream that plays nothing and appends every call to a list its provider owns.
+// A sound stream that plays nothing and appends every call to a list its backend owns.
 class RecordingSoundStream final : public SoundStream {
  public:
   RecordingSoundStream(std::vector<SoundCall>& calls, int32_t serial, const SoundResource& sound);

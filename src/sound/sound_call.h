@@ -5,9 +5,9 @@
 
 namespace cva {
 
-// One call made on a sound stream that plays nothing but records, in call order. Providers
-// without audio (the software renderer, the recording provider) hand out such streams so the
-// logic that drives sounds can be followed in tests and traces.
+// One call made on a sound stream that plays nothing but records, in call order. The recording
+// sound backend hands out such streams so the logic that drives sounds can be followed in
+// tests and traces.
 struct SoundCall {
   enum class Kind : uint8_t { kPlay, kPlayRange, kStop, kSetVolume, kSetPan };
   Kind kind = Kind::kPlay;

@@ -108,7 +108,7 @@ TEST(Actions, ArithmeticByZeroDoesNotReapplyARange) {
 TEST(Actions, DebugPrintOfTheFirstOperandsText) {
   ControllerRig rig;
   rig.Run(Node({}, {Act(11, {TextOperand("hello")}), Act(11)}));
-  EXPECT_THAT(rig.provider.printed, ElementsAre("hello"));
+  EXPECT_THAT(rig.provider.debug_texts(), ElementsAre("hello"));
 }
 
 TEST(Actions, ActionsWithoutBehaviourChangeNothing) {

@@ -10,11 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "converter/inert_primitives.h"
+#include "document/composed_provider.h"
 #include "document/document.h"
-#include "document/resource_provider.h"
-#include "render/image_resource.h"
-#include "render/matrix_transform.h"
 #include "scene/controller/controller_context.h"
 #include "scene/controller/handler_record.h"
 #include "scene/controller/handler_tree.h"
@@ -24,17 +21,16 @@
 #include "scene/objects/textured_objects.h"
 #include "scene/scene.h"
 #include "scene/scene_node.h"
-#include "sound/sound_resource.h"
 #include "stream/text_conversion.h"
 
 namespace cva::testing {
 
 // An image of a given pixel size whose opacity is a function of the pixel.
-class MaskedImage final : public ImageResource {
+class MaskedImage final : public InertImage {
  public:
   using Opaque = std::function<bool(int32_t, int32_t)>;
   MaskedImage(ResourceProvider& provider, ImageSize size, Opaque opaque)
-      : ImageResource(provider, EncodedText::FromNarrow("image")),
+      : InertImage(provider, EncodedText::FromNarrow("image")),
         size_(size),
         opaque_(std::move(opaque)) {}
 
@@ -45,44 +41,15 @@ class MaskedImage final : public ImageResource {
   }
   mutable std::vector<std::pair<int32_t, int32_t>> asked;
 
- protected:
-  LoadResult Load(std::vector<uint8_t>&) override { return kLoaded; }
-
  private:
   ImageSize size_;
   Opaque opaque_;
 };
 
-class RigProvider final : public ResourceProvider {
+// Draws nothing, computes with real matrices and keeps what the controllers print.
+class RigProvider final : public ComposedProvider {
  public:
-  std::vector<std::string> printed;
-
-  std::unique_ptr<Transform> CreateTransform() override {
-    return std::make_unique<MatrixTransform>();
-  }
-  std::unique_ptr<OpenDataRequest> OpenData(const EncodedText&) override { return nullptr; }
-  std::unique_ptr<SolidQuad> CreateSolidQuad() override {
-    return std::make_unique<InertSolidQuad>();
-  }
-  std::unique_ptr<Sprite> CreateSprite() override { return std::make_unique<InertSprite>(); }
-  std::unique_ptr<SoundStream> CreateSoundStream(SoundResource&) override {
-    return std::make_unique<InertSoundStream>();
-  }
-  std::unique_ptr<TextPrimitive> CreateTextPrimitive() override {
-    return std::make_unique<InertTextPrimitive>();
-  }
-  std::unique_ptr<MeshPrimitive> CreateMesh(int32_t, int32_t) override {
-    return std::make_unique<InertMesh>();
-  }
-  std::unique_ptr<ImageResource> CreateImageResource(const EncodedText&) override {
-    return nullptr;
-  }
-  std::unique_ptr<SoundResource> CreateSoundResource(const EncodedText&) override {
-    return nullptr;
-  }
-  void BeginMask(const Transform&, Vec2) override {}
-  void EndMask() override {}
-  void DebugPrint(const EncodedText& text) override { printed.push_back(ToUtf8(text)); }
+  RigProvider() { set_debug_output(false); }
 };
 
 // Shows a scene object with a fixed extent.

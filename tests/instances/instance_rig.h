@@ -1,8 +1,8 @@
 #pragma once
 
-// Plays documents with real object instances through a PlaybackHost over a recording
-// provider. The provider records draws; sound streams write their calls to a log and meshes
-// keep the vertex positions they were given, so tests can see both.
+// Plays documents with real object instances through a PlaybackHost over the recording
+// graphics. Draws are recorded; sound streams write their calls to a log and meshes keep the
+// vertex positions they were given, so tests can see both.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,9 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "document/composed_provider.h"
 #include "playback/playback_fixture.h"
-#include "sound/sound_resource.h"
-#include "sound/sound_stream.h"
 
 namespace cva::testing {
 
@@ -67,44 +66,38 @@ class KeepingMesh final : public MeshPrimitive {
   std::unique_ptr<MeshPrimitive> inner_;
 };
 
-// The recording provider with logging sound streams and keeping meshes.
-class ProbeProvider final : public ResourceProvider {
+// A provider over the recording graphics whose meshes keep their positions, with sound
+// streams that log their calls.
+class ProbeProvider final : public ComposedProvider {
  public:
-  std::unique_ptr<Transform> CreateTransform() override { return inner.CreateTransform(); }
-  std::unique_ptr<OpenDataRequest> OpenData(const EncodedText& name) override {
-    return inner.OpenData(name);
+  ProbeProvider() {
+    SetGraphics(inner);
+    SetSound(sounds_);
   }
-  std::unique_ptr<SolidQuad> CreateSolidQuad() override { return inner.CreateSolidQuad(); }
-  std::unique_ptr<Sprite> CreateSprite() override { return inner.CreateSprite(); }
-  std::unique_ptr<SoundStream> CreateSoundStream(SoundResource&) override {
-    ++streams_created;
-    return std::make_unique<LoggingStream>(sound_log);
-  }
-  std::unique_ptr<TextPrimitive> CreateTextPrimitive() override {
-    return inner.CreateTextPrimitive();
-  }
-  std::unique_ptr<MeshPrimitive> CreateMesh(int32_t vertex_count, int32_t index_count) override {
-    auto mesh =
-        std::make_unique<KeepingMesh>(inner.CreateMesh(vertex_count, index_count), vertex_count);
-    meshes.push_back(mesh.get());
-    return mesh;
-  }
-  std::unique_ptr<ImageResource> CreateImageResource(const EncodedText& name) override {
-    return inner.CreateImageResource(name);
-  }
-  std::unique_ptr<SoundResource> CreateSoundResource(const EncodedText& name) override {
-    return inner.CreateSoundResource(name);
-  }
-  void BeginMask(const Transform& transform, Vec2 extent) override {
-    inner.BeginMask(transform, extent);
-  }
-  void EndMask() override { inner.EndMask(); }
-  void DebugPrint(const EncodedText& text) override { inner.DebugPrint(text); }
 
-  RecordingProvider inner;
+  struct Graphics final : RecordingProvider {
+    explicit Graphics(ProbeProvider& p) : probe(p) {}
+    std::unique_ptr<MeshPrimitive> CreateMesh(int32_t vertex_count, int32_t index_count) override {
+      auto mesh = std::make_unique<KeepingMesh>(
+          RecordingProvider::CreateMesh(vertex_count, index_count), vertex_count);
+      probe.meshes.push_back(mesh.get());
+      return mesh;
+    }
+    ProbeProvider& probe;
+  } inner{*this};
   std::vector<std::string> sound_log;
   int streams_created = 0;
   std::vector<KeepingMesh*> meshes;  // owned by their objects
+
+ private:
+  struct Sounds final : InertSoundBackend {
+    explicit Sounds(ProbeProvider& p) : probe(p) {}
+    std::unique_ptr<SoundStream> CreateSoundStream(SoundResource&) override {
+      ++probe.streams_created;
+      return std::make_unique<LoggingStream>(probe.sound_log);
+    }
+    ProbeProvider& probe;
+  } sounds_{*this};
 };
 
 template <class R>

@@ -140,12 +140,12 @@ TEST_F(FrameStepTest, WithoutADocumentOnlyTheClockAndHostRun) {
   frame.Run(130);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(frame.last_step(), 30.0f);
-  EXPECT_TRUE(provider.records().empty());
+  EXPECT_TRUE(graphics.records().empty());
 }
 
 TEST_F(FrameStepTest, PointerPassUsesThePreviousPositionThenControllersThenAdvanceAndDraw) {
   Load(MakeDocument(Node(0)));
-  provider.Clear();
+  graphics.Clear();
   input.HandleMessage(InputState::kMouseMove, 40);
   input.HandleMessage(InputState::kLeftButtonDown, 0);
   frame.Run(1000);
@@ -155,8 +155,8 @@ TEST_F(FrameStepTest, PointerPassUsesThePreviousPositionThenControllersThenAdvan
   EXPECT_EQ(frame.last_step(), 16.0f);
   EXPECT_FLOAT_EQ(host.scene()->time(), 16.0f);
   // Each frame drew the root once, between the frame's state set-up and its closing EndMask.
-  EXPECT_EQ(provider.Draws().size(), 2u);
-  EXPECT_EQ(provider.records().back().kind, DrawRecord::Kind::kEndMask);
+  EXPECT_EQ(graphics.Draws().size(), 2u);
+  EXPECT_EQ(graphics.records().back().kind, DrawRecord::Kind::kEndMask);
 }
 
 TEST_F(FrameStepTest, FixedStepAdvancesTheSceneByTheStep) {

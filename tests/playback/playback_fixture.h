@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "document/composed_provider.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "player/clear_colour_target.h"
@@ -153,7 +154,7 @@ class PlaybackTest : public ::testing::Test {
 
   // Gives `node` and its subtree quad instances and notes which quad belongs to which node.
   void GiveQuads(SceneNode& node) {
-    quad_owner[provider.primitives_created()] = node.id();
+    quad_owner[graphics.primitives_created()] = node.id();
     auto instance = std::make_unique<QuadInstance>(object, node, provider);
     node.set_instance(std::move(instance));
     for (const auto& child : node.children()) GiveQuads(*child);
@@ -162,14 +163,14 @@ class PlaybackTest : public ::testing::Test {
   // Ticks once by `dt`, clears the records and draws.
   void TickAndDraw(float dt) {
     host.Advance(dt);
-    provider.Clear();
+    graphics.Clear();
     host.Draw();
   }
 
   // The ids of the nodes whose quads were drawn, in draw order.
   std::vector<int32_t> DrawnNodes() const {
     std::vector<int32_t> ids;
-    for (const DrawRecord& draw : provider.Draws()) ids.push_back(quad_owner.at(draw.primitive));
+    for (const DrawRecord& draw : graphics.Draws()) ids.push_back(quad_owner.at(draw.primitive));
     return ids;
   }
 
@@ -184,7 +185,7 @@ class PlaybackTest : public ::testing::Test {
 
   // The draw record of node `id`'s quad in the last draw.
   DrawRecord DrawOfNode(int32_t id) const {
-    for (const DrawRecord& draw : provider.Draws()) {
+    for (const DrawRecord& draw : graphics.Draws()) {
       if (quad_owner.at(draw.primitive) == id) return draw;
     }
     ADD_FAILURE() << "node " << id << " was not drawn";
@@ -192,8 +193,9 @@ class PlaybackTest : public ::testing::Test {
   }
 
   RecordingServices services;
-  RecordingProvider provider;
-  DrawState draw_state{provider};
+  RecordingProvider graphics;
+  ComposedProvider provider{graphics};
+  DrawState draw_state{graphics};
   PlaybackHost host{provider};
   LabelLog label_log;
   QuadObject object;

@@ -19,11 +19,10 @@ using ::testing::ElementsAre;
 TEST(PlayerTest, PlaysTheStartDocumentThroughItsOwnObjects) {
   RecordingServices services;
   services.files["doc.cva"] = BytesOf(MakeDocument(Node(0)));
-  auto owned = std::make_unique<RecordingProvider>();
-  RecordingProvider& provider = *owned;
+  RecordingProvider graphics;
   ColourLog colours;
   LabelLog labels;
-  Player player(std::move(owned), provider, colours);
+  Player player(std::make_unique<ComposedProvider>(graphics), graphics, colours);
   player.set_label_listener(&labels);
   player.clock().SetFixedStep(10);
   player.StartLoad(EncodedText::FromNarrow("doc.cva"), EncodedText::FromNarrow("start"));
@@ -33,12 +32,12 @@ TEST(PlayerTest, PlaysTheStartDocumentThroughItsOwnObjects) {
   EXPECT_TRUE(services.messages.empty());
 
   player.input().MoveTo(5.0f, 6.0f);
-  provider.Clear();
+  graphics.Clear();
   player.RunFrame(1000);
   EXPECT_EQ(player.pointer().position, (Vec2{5.0f, 6.0f}));
   EXPECT_EQ(player.last_step(), 10.0f);
   EXPECT_FLOAT_EQ(player.host().scene()->time(), 10.0f);
-  EXPECT_FALSE(provider.records().empty());  // drawn with the player's draw state
+  EXPECT_FALSE(graphics.records().empty());  // drawn with the player's draw state
   EXPECT_THAT(labels.labels, ElementsAre(0));
 
   // The load listener checks the label the document was asked to start at.

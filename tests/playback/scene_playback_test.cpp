@@ -300,7 +300,7 @@ TEST_F(PlaybackTest, MaskGroupsAndBlendCodesSwitchTheDrawStateOnlyWhenTheyChange
 
   using K = DrawRecord::Kind;
   std::vector<K> kinds;
-  for (const DrawRecord& r : provider.records()) kinds.push_back(r.kind);
+  for (const DrawRecord& r : graphics.records()) kinds.push_back(r.kind);
   EXPECT_THAT(kinds, ElementsAre(K::kApplyState,                 // frame start
                                  K::kSolidQuad,                  // root, normal
                                  K::kApplyState, K::kBeginMask,  // 1 writes the mask
@@ -311,7 +311,7 @@ TEST_F(PlaybackTest, MaskGroupsAndBlendCodesSwitchTheDrawStateOnlyWhenTheyChange
                                  K::kEndMask,                    // 4 closes the group
                                  K::kEndMask));                  // frame end
 
-  const std::vector<DrawRecord>& r = provider.records();
+  const std::vector<DrawRecord>& r = graphics.records();
   EXPECT_TRUE(Sets(r[0], RenderState::kZEnable, 0));
   EXPECT_TRUE(
       Sets(r[0], RenderState::kDestBlend, static_cast<uint32_t>(BlendFactor::kInvSrcAlpha)));
@@ -329,13 +329,13 @@ TEST_F(PlaybackTest, DrawCodesAreThoseOfTheLastUpdate) {
   Load(MakeDocument(Node(0, {}, {Node(1)})));
   TickAndDraw(0.0f);
   auto additive = [&] {
-    for (const DrawRecord& r : provider.records())
+    for (const DrawRecord& r : graphics.records())
       if (Sets(r, RenderState::kDestBlend, static_cast<uint32_t>(BlendFactor::kOne))) return true;
     return false;
   };
   EXPECT_FALSE(additive());
   FindNode(1)->display().fields<1>()->blend = 2;
-  provider.Clear();
+  graphics.Clear();
   host.Draw();
   EXPECT_FALSE(additive());
   TickAndDraw(0.0f);
@@ -349,7 +349,7 @@ TEST_F(PlaybackTest, MaskOutlineFollowsAMirroredRepeat) {
   node->display().AddProperty(12);
   FieldsOf<12>(node->display().holder(12))->count_x = -1;
   TickAndDraw(0.0f);
-  for (const DrawRecord& r : provider.records()) {
+  for (const DrawRecord& r : graphics.records()) {
     if (r.kind != DrawRecord::Kind::kBeginMask) continue;
     // Extent 16 wide, mirrored once: its corners stay where they were, flipped.
     EXPECT_FLOAT_EQ(Apply(r.world, {0, 0}).x, 116.0f);
@@ -363,7 +363,7 @@ TEST_F(PlaybackTest, NothingIsDrawnWithoutADrawState) {
   Load(MakeDocument(Node(0)));
   host.set_draw_state(nullptr);
   TickAndDraw(0.0f);
-  EXPECT_TRUE(provider.records().empty());
+  EXPECT_TRUE(graphics.records().empty());
 }
 
 TEST(SceneClock, FrameNumberIsTheTruncatedQuotient) {
@@ -416,7 +416,7 @@ TEST_F(PlaybackTest, SeekReplaysTheWholeFramesPlayedSoFar) {
   // Seeking restarts the tracks and replays 3 whole frames (30 ms) of the motion: its first
   // keyframe puts the node back at 0, then 30 % of the way to 100.
   host.scene()->Seek(host.base_transform());
-  provider.Clear();
+  graphics.Clear();
   host.Draw();
   EXPECT_FLOAT_EQ(host.scene()->time(), 35.0f);
   EXPECT_NEAR(Apply(DrawOfNode(0).world, {0, 0}).x, 30.0f, 1e-3);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "document/composed_provider.h"
 #include "render/matrix_transform.h"
 #include "render/record/recording_provider.h"
 #include "scene/display_node.h"
@@ -47,7 +48,7 @@ void CheckEveryPropertyKeepsItsOwnStorage(DisplayNode& display) {
 }
 
 TEST(DisplayNodeStorage, EveryPropertyKeepsItsOwnValuesAndTrackWithEitherKindOfTransform) {
-  RecordingProvider portable;
+  ComposedProvider portable;
   DisplayNode kept(portable);
   ASSERT_NE(kept.world_matrix(), nullptr);  // portable transforms are computed directly
   kept.world().SetTranslation(3.0f, 4.0f);
@@ -66,7 +67,7 @@ TEST(DisplayNodeStorage, EveryPropertyKeepsItsOwnValuesAndTrackWithEitherKindOfT
 }
 
 TEST(DisplayNodeStorage, TrackFlagsFollowMotionsAndInheritance) {
-  RecordingProvider provider;
+  ComposedProvider provider;
   DisplayNode display(provider);
   EXPECT_EQ(display.track_flags().advancing, 0u);
   EXPECT_EQ(display.track_flags().not_inheriting, 0u);

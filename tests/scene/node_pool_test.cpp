@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "render/record/recording_provider.h"
+#include "document/composed_provider.h"
 #include "scene/scene_node.h"
 #include "system/large_blocks.h"
 
@@ -78,7 +78,7 @@ TEST(NodePoolTest, LargeObjectsAndAlignmentsComeFromTheHeap) {
 }
 
 TEST(NodePoolTest, SceneNodesOfATreeFollowEachOtherInMemory) {
-  RecordingProvider provider;
+  ComposedProvider provider;
   auto root = std::make_unique<SceneNode>(0, provider);
   std::vector<const SceneNode*> built{root.get()};
   for (int i = 1; i < 50; ++i)

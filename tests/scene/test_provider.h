@@ -1,14 +1,11 @@
 #pragma once
 
 // A provider for building scene trees in tests: transforms remember whether they were set to
-// identity, everything else is not needed by the scene tree and is not created.
+// identity; everything else draws nothing.
 
 #include <memory>
 
-#include "converter/inert_primitives.h"
-#include "document/resource_provider.h"
-#include "render/image_resource.h"
-#include "sound/sound_resource.h"
+#include "document/composed_provider.h"
 
 namespace cva::testing {
 
@@ -31,37 +28,20 @@ class IdentityTrackingTransform final : public Transform {
   void SetIdentity() override { identity = true; }
 };
 
-class SceneTestProvider final : public ResourceProvider {
+class SceneTestProvider final : public ComposedProvider {
  public:
+  SceneTestProvider() { SetGraphics(graphics_); }
   int transforms_created = 0;
 
-  std::unique_ptr<Transform> CreateTransform() override {
-    ++transforms_created;
-    return std::make_unique<IdentityTrackingTransform>();
-  }
-  std::unique_ptr<OpenDataRequest> OpenData(const EncodedText&) override { return nullptr; }
-  std::unique_ptr<SolidQuad> CreateSolidQuad() override {
-    return std::make_unique<InertSolidQuad>();
-  }
-  std::unique_ptr<Sprite> CreateSprite() override { return std::make_unique<InertSprite>(); }
-  std::unique_ptr<SoundStream> CreateSoundStream(SoundResource&) override {
-    return std::make_unique<InertSoundStream>();
-  }
-  std::unique_ptr<TextPrimitive> CreateTextPrimitive() override {
-    return std::make_unique<InertTextPrimitive>();
-  }
-  std::unique_ptr<MeshPrimitive> CreateMesh(int32_t, int32_t) override {
-    return std::make_unique<InertMesh>();
-  }
-  std::unique_ptr<ImageResource> CreateImageResource(const EncodedText&) override {
-    return nullptr;
-  }
-  std::unique_ptr<SoundResource> CreateSoundResource(const EncodedText&) override {
-    return nullptr;
-  }
-  void BeginMask(const Transform&, Vec2) override {}
-  void EndMask() override {}
-  void DebugPrint(const EncodedText&) override {}
+ private:
+  struct Graphics final : InertGraphics {
+    explicit Graphics(int& created) : created(created) {}
+    std::unique_ptr<Transform> CreateTransform() override {
+      ++created;
+      return std::make_unique<IdentityTrackingTransform>();
+    }
+    int& created;
+  } graphics_{transforms_created};
 };
 
 inline bool IsIdentity(const Transform& transform) {

@@ -392,7 +392,7 @@ TEST(SoftMeshTest, IndicesOutsideTheCountsAreDroppedAndUnlockedWritesIgnored) {
 TEST(SoftMeshTest, DamagedCountsDoNotAllocateBeyondWhatIndicesReach) {
   SoftFrame frame(2, 2);
   frame.Modes(DrawState::kBlendOpaque, DrawState::kNoMask, 255);
-  auto mesh = frame.provider.CreateMesh(INT32_MAX, INT32_MAX);
+  auto mesh = frame.composed.CreateMesh(INT32_MAX, INT32_MAX);
   mesh->LockVertices();
   mesh->SetPosition(65535, {2, 0});  // the last vertex a 16-bit index names
   mesh->SetPosition(1, {2, 2});
@@ -402,7 +402,7 @@ TEST(SoftMeshTest, DamagedCountsDoNotAllocateBeyondWhatIndicesReach) {
   MatrixTransform identity;
   mesh->Draw(identity, {255, 0, 0, 255}, identity);
   EXPECT_EQ(frame.At(1, 0).r, 255);
-  EXPECT_NE(frame.provider.CreateMesh(-5, -1), nullptr);
+  EXPECT_NE(frame.composed.CreateMesh(-5, -1), nullptr);
 }
 
 }  // namespace

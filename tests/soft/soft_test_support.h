@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "document/open_data_request.h"
+#include "document/composed_provider.h"
 #include "render/codec/png_writer.h"
 #include "render/draw_state.h"
 #include "render/matrix_transform.h"
@@ -28,16 +28,13 @@ inline void PrintTo(const Texel& t, std::ostream* os) {
 
 namespace cva::testing {
 
-// A provider whose named data comes from a map filled by the test, ready to draw a frame.
+// The software graphics ready to draw a frame, with a provider over them whose named data
+// comes from a map filled by the test.
 class SoftFrame {
  public:
   SoftFrame(int32_t width, int32_t height, Colour background = {0, 0, 0, 255})
       : provider(width, height), state(provider) {
-    provider.SetDataSource([this](const EncodedText& name) -> std::unique_ptr<OpenDataRequest> {
-      auto it = files.find(name.RawNarrow());
-      if (it == files.end()) return nullptr;
-      return std::make_unique<CompleteDataRequest>(it->second);
-    });
+    composed.SetDataSource(source_);
     provider.SetClearColour(background);
     provider.BeginFrame();
     // What the scene does before it draws.
@@ -54,7 +51,7 @@ class SoftFrame {
   // An image resource loaded from `bytes` under `name` (done when the bytes decode).
   std::unique_ptr<ImageResource> Image(const std::string& name, std::vector<uint8_t> bytes) {
     files[name] = std::move(bytes);
-    auto image = provider.CreateImageResource(EncodedText::FromNarrow(name));
+    auto image = composed.CreateImageResource(EncodedText::FromNarrow(name));
     image->Start();
     image->Poll();
     image->Poll();
@@ -72,9 +69,21 @@ class SoftFrame {
 
   Texel At(int32_t x, int32_t y) const { return provider.framebuffer().At(x, y); }
 
-  SoftProvider provider;
+  SoftProvider provider;  // the graphics
+  ComposedProvider composed{provider};
   DrawState state;
   std::map<std::string, std::vector<uint8_t>> files;
+
+ private:
+  struct MapSource final : DataSource {
+    explicit MapSource(std::map<std::string, std::vector<uint8_t>>& f) : files(f) {}
+    std::unique_ptr<OpenDataRequest> OpenData(const EncodedText& name) override {
+      auto it = files.find(name.RawNarrow());
+      if (it == files.end()) return nullptr;
+      return std::make_unique<CompleteDataRequest>(it->second);
+    }
+    std::map<std::string, std::vector<uint8_t>>& files;
+  } source_{files};
 };
 
 // A texture from rows of texels.

@@ -51,17 +51,18 @@ class TextInstanceTest : public ::testing::Test {
   // Ticks by `dt` and returns how many glyphs were drawn.
   size_t TickAndDraw(float dt) {
     host_.Advance(dt);
-    provider_.Clear();
+    graphics_.Clear();
     host_.Draw();
     size_t glyphs = 0;
-    for (const DrawRecord& draw : provider_.Draws())
+    for (const DrawRecord& draw : graphics_.Draws())
       if (draw.kind == DrawRecord::Kind::kGlyph) ++glyphs;
     return glyphs;
   }
 
   testing::RecordingServices services_;
-  RecordingProvider provider_;
-  DrawState draw_state_{provider_};
+  RecordingProvider graphics_;
+  ComposedProvider provider_{graphics_};
+  DrawState draw_state_{graphics_};
   PlaybackHost host_{provider_};
   testing::LabelLog labels_;
   TextInstance* instance_ = nullptr;
@@ -86,7 +87,7 @@ TEST_F(TextInstanceTest, RevealsOneGlyphPerFrameAndJumpsWhereItsCommandSays) {
   EXPECT_EQ(TickAndDraw(10.0f), 2u);
   EXPECT_EQ(TickAndDraw(100.0f), 2u);
   // The node's colour (white) modulated by the text object's colour and the glyph's own.
-  EXPECT_EQ(provider_.Draws().back().colour, (Colour{255, 0, 0, 128}));
+  EXPECT_EQ(graphics_.Draws().back().colour, (Colour{255, 0, 0, 128}));
 }
 
 TEST_F(TextInstanceTest, JumpsOfAnEmbeddedPlaybackCopyGoToTheCopy) {

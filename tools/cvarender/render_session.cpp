@@ -8,7 +8,6 @@
 
 #include "document/document.h"
 #include "document/document_file.h"
-#include "document/named_data.h"
 #include "headless_load.h"
 #include "render/soft/glyphs/soft_text_primitive.h"
 #include "stream/memory_reader.h"
@@ -69,16 +68,17 @@ bool EndsWithCva(const std::string& name) {
 }  // namespace
 
 RenderSession::RenderSession(RenderOptions options)
-    : RenderSession(std::move(options), std::make_unique<SoftProvider>()) {}
-
-RenderSession::RenderSession(RenderOptions options, std::unique_ptr<SoftProvider> provider)
-    : options_(std::move(options)),
-      provider_(*provider),
-      player_(std::move(provider), provider_, clear_target_) {
+    : options_(std::move(options)), player_(ComposeProvider(), provider_, clear_target_) {
   UseSoftGlyphs(provider_);
 }
 
 RenderSession::~RenderSession() = default;
+
+std::unique_ptr<ResourceProvider> RenderSession::ComposeProvider() {
+  auto provider = std::make_unique<ComposedProvider>(provider_);
+  composed_ = provider.get();
+  return provider;
+}
 
 bool RenderSession::OpenInput(std::string& document_name, std::vector<uint8_t>& bytes) {
   const std::filesystem::path path(options_.input);
@@ -122,8 +122,7 @@ bool RenderSession::OpenInput(std::string& document_name, std::vector<uint8_t>& 
     error_ = "archive member '" + document_name + "' is damaged";
     return false;
   }
-  provider_.SetDataSource(
-      [this](const EncodedText& name) { return OpenArchiveData(archive_, name); });
+  composed_->SetDataSource(archive_source_);
   return true;
 }
 

@@ -8,6 +8,8 @@
 
 #include "archive/lzp_archive.h"
 #include "capturing_services.h"
+#include "document/composed_provider.h"
+#include "document/data_source.h"
 #include "input_script.h"
 #include "player/clear_colour_target.h"
 #include "player/player.h"
@@ -65,16 +67,18 @@ class RenderSession {
     SoftProvider& provider;
   };
 
-  // Keeps a typed reference to `provider` before the player takes it.
-  RenderSession(RenderOptions options, std::unique_ptr<SoftProvider> provider);
+  // The provider the player takes, over the software graphics; keeps a typed pointer to it.
+  std::unique_ptr<ResourceProvider> ComposeProvider();
   bool OpenInput(std::string& document_name, std::vector<uint8_t>& bytes);
   void RunFrame();
 
   session::CapturingServices services_;  // first: installed before and removed after the rest
   RenderOptions options_;
-  LzpArchive archive_;      // read by the provider's resources: outlives the player
-  SoftProvider& provider_;  // owned by player_
+  LzpArchive archive_;  // read by the provider's resources: outlives the player
+  ArchiveDataSource archive_source_{archive_};
+  SoftProvider provider_;  // the graphics; outlives the player
   ClearTarget clear_target_{provider_};
+  ComposedProvider* composed_ = nullptr;  // owned by player_
   Player player_;
   uint32_t now_ = 0;
   uint32_t step_ms_ = 0;

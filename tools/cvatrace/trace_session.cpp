@@ -58,18 +58,20 @@ void TraceSession::JumpLog::LabelEntered(int32_t label, const EncodedText* name)
 }
 
 TraceSession::TraceSession(TraceOptions options)
-    : TraceSession(std::move(options), std::make_unique<RecordingProvider>()) {}
-
-TraceSession::TraceSession(TraceOptions options, std::unique_ptr<RecordingProvider> provider)
-    : options_(std::move(options)),
-      provider_(*provider),
-      player_(std::move(provider), provider_, clear_target_) {
+    : options_(std::move(options)), player_(ComposeProvider(), provider_, clear_target_) {
   player_.set_label_listener(&jump_log_);
   const bool fixed = options_.clock == TraceOptions::Clock::kFixed;
   player_.clock().SetFixedStep(fixed ? static_cast<int32_t>(options_.step_ms) : 0);
 }
 
 TraceSession::~TraceSession() = default;
+
+std::unique_ptr<ResourceProvider> TraceSession::ComposeProvider() {
+  auto provider = std::make_unique<ComposedProvider>(provider_, sound_);
+  provider->set_debug_output(false);  // printed texts go into the frames only
+  composed_ = provider.get();
+  return provider;
+}
 
 bool TraceSession::Load() {
   const std::filesystem::path path(options_.document);
@@ -126,7 +128,7 @@ bool TraceSession::Run(const std::function<void(const FrameTrace&)>& sink) {
 
 void TraceSession::RunFrame() {
   provider_.Clear();
-  provider_.ClearSoundCalls();
+  sound_.ClearSoundCalls();
   jump_log_.jumps.clear();
   player_.RunFrame(now_);
   now_ += options_.step_ms;  // the simulated tick count of the next frame
@@ -166,8 +168,8 @@ FrameTrace TraceSession::Capture(int32_t trace_frame) {
   }
   AddVariables(ProcessVariables(), VariableTrace::Scope::kProcess, -1, t.variables);
   t.draws = provider_.records();
-  t.sounds = provider_.sound_calls();
-  const std::vector<std::string>& debug = provider_.debug_texts();
+  t.sounds = sound_.sound_calls();
+  const std::vector<std::string>& debug = composed_->debug_texts();
   for (size_t i = debug_seen_; i < debug.size(); ++i) t.debug.push_back(debug[i]);
   debug_seen_ = debug.size();
   t.messages = services_.TakeMessages();

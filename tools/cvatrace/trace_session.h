@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "capturing_services.h"
+#include "document/composed_provider.h"
 #include "frame_trace.h"
 #include "input_script.h"
 #include "player/clear_colour_target.h"
 #include "player/player.h"
 #include "render/record/recording_provider.h"
 #include "scene/scene_label_listener.h"
+#include "sound/recording_sound_backend.h"
 
 namespace cva::trace {
 
@@ -72,8 +74,9 @@ class TraceSession {
     std::vector<JumpTrace> jumps;
   };
 
-  // Keeps a typed reference to `provider` before the player takes it.
-  TraceSession(TraceOptions options, std::unique_ptr<RecordingProvider> provider);
+  // The provider the player takes, over the recording graphics and sound; keeps a typed
+  // pointer to it.
+  std::unique_ptr<ResourceProvider> ComposeProvider();
   void RunFrame();
   void TakeImageSizes();
   FrameTrace Capture(int32_t trace_frame);
@@ -82,7 +85,9 @@ class TraceSession {
   TraceOptions options_;
   ClearTarget clear_target_;
   JumpLog jump_log_;
-  RecordingProvider& provider_;  // owned by player_
+  RecordingProvider provider_;  // the graphics: what is drawn; outlives the player
+  RecordingSoundBackend sound_;
+  ComposedProvider* composed_ = nullptr;  // owned by player_
   Player player_;
   uint32_t now_ = 0;
   size_t debug_seen_ = 0;

@@ -2,12 +2,9 @@
 
 #include <typeinfo>
 
-#include "converter/inert_primitives.h"
-#include "document/named_data.h"
+#include "render/inert_image.h"
 #include "render/matrix_transform.h"
 #include "render/record/recording_primitives.h"
-#include "sound/recording_sound_stream.h"
-#include "sound/sound_resource.h"
 #include "stream/text_conversion.h"
 
 namespace cva {
@@ -19,29 +16,17 @@ DrawRecord& DrawOf(RecordingProvider& owner, DrawRecord::Kind kind, int32_t id,
   return owner.NewRecord(kind, id, RecordedMatrix(world), colour);
 }
 
-// Decodes nothing; its size is whatever the provider was told for its name.
-class RecordedImage final : public ImageResource {
+// Decodes nothing; its size is whatever the backend was told for its name.
+class RecordedImage final : public InertImage {
  public:
-  RecordedImage(RecordingProvider& owner, EncodedText name)
-      : ImageResource(owner, std::move(name)), owner_(owner) {}
+  RecordedImage(ResourceProvider& owner, EncodedText name, const RecordingProvider& graphics)
+      : InertImage(owner, std::move(name)), graphics_(graphics) {}
   ImageSize Size() const override {
-    return done() ? owner_.ImageSizeOf(ToNarrow(name())) : ImageSize{};
+    return done() ? graphics_.ImageSizeOf(ToNarrow(name())) : ImageSize{};
   }
-  bool HitTest(int32_t, int32_t) const override { return true; }
-
- protected:
-  LoadResult Load(std::vector<uint8_t>&) override { return kLoaded; }
 
  private:
-  RecordingProvider& owner_;
-};
-
-class RecordedSound final : public SoundResource {
- public:
-  using SoundResource::SoundResource;
-
- protected:
-  LoadResult Load(std::vector<uint8_t>&) override { return kLoaded; }
+  const RecordingProvider& graphics_;
 };
 
 }  // namespace
@@ -66,12 +51,13 @@ void TexturedQuad::DrawPlain(const Transform& world, Colour colour) {
   DrawOf(owner_, DrawRecord::Kind::kSpritePlain, id_, world, colour);
 }
 
+// The counts arrive within the mesh limits (the provider clamps them).
 Mesh::Mesh(RecordingProvider& owner, int32_t vertex_count, int32_t index_count)
     : owner_(owner),
       id_(owner.NextPrimitiveId()),
-      positions_(vertex_count > 0 ? static_cast<size_t>(vertex_count) : 0),
+      positions_(static_cast<size_t>(vertex_count)),
       uvs_(positions_.size()),
-      index_count_(index_count > 0 ? static_cast<size_t>(index_count) : 0) {}
+      index_count_(static_cast<size_t>(index_count)) {}
 
 void Mesh::SetPosition(int32_t vertex, Vec2 position) {
   if (locked_ && vertex >= 0 && static_cast<size_t>(vertex) < positions_.size()) {
@@ -113,20 +99,12 @@ std::unique_ptr<Transform> RecordingProvider::CreateTransform() {
   return std::make_unique<MatrixTransform>();
 }
 
-std::unique_ptr<OpenDataRequest> RecordingProvider::OpenData(const EncodedText& name) {
-  return OpenFileData(name);
-}
-
 std::unique_ptr<SolidQuad> RecordingProvider::CreateSolidQuad() {
   return std::make_unique<record::Quad>(*this);
 }
 
 std::unique_ptr<Sprite> RecordingProvider::CreateSprite() {
   return std::make_unique<record::TexturedQuad>(*this);
-}
-
-std::unique_ptr<SoundStream> RecordingProvider::CreateSoundStream(SoundResource& sound) {
-  return std::make_unique<RecordingSoundStream>(sound_calls_, next_stream_++, sound);
 }
 
 std::unique_ptr<TextPrimitive> RecordingProvider::CreateTextPrimitive() {
@@ -138,12 +116,9 @@ std::unique_ptr<MeshPrimitive> RecordingProvider::CreateMesh(int32_t vertex_coun
   return std::make_unique<record::Mesh>(*this, vertex_count, index_count);
 }
 
-std::unique_ptr<ImageResource> RecordingProvider::CreateImageResource(const EncodedText& name) {
-  return std::make_unique<RecordedImage>(*this, name);
-}
-
-std::unique_ptr<SoundResource> RecordingProvider::CreateSoundResource(const EncodedText& name) {
-  return std::make_unique<RecordedSound>(*this, name);
+std::unique_ptr<ImageResource> RecordingProvider::CreateImageResource(ResourceProvider& owner,
+                                                                      const EncodedText& name) {
+  return std::make_unique<RecordedImage>(owner, name, *this);
 }
 
 void RecordingProvider::BeginMask(const Transform& transform, Vec2 extent) {
@@ -158,10 +133,6 @@ void RecordingProvider::EndMask() {
   DrawRecord record;
   record.kind = DrawRecord::Kind::kEndMask;
   records_.push_back(std::move(record));
-}
-
-void RecordingProvider::DebugPrint(const EncodedText& text) {
-  debug_texts_.push_back(ToUtf8(text));
 }
 
 void RecordingProvider::BeginApply() {

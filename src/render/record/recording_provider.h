@@ -6,37 +6,32 @@
 #include <string>
 #include <vector>
 
-#include "document/resource_provider.h"
 #include "render/draw_state.h"
+#include "render/graphics_backend.h"
 #include "render/image_resource.h"
 #include "render/record/draw_record.h"
-#include "sound/sound_call.h"
 
 namespace cva {
 
-// A provider that draws nothing but records every draw: the primitive kind, its world matrix,
-// colour and texture transform, every DrawState Apply with its render states (it is also the
-// render-state target of a DrawState), and every BeginMask and EndMask. Used by tests and
-// trace tools to see what a scene draws without a graphics device. Transforms are
-// MatrixTransform; named data comes from files (OpenFileData); images and sounds load without
-// decoding anything.
-class RecordingProvider final : public ResourceProvider, public RenderStateTarget {
+// A graphics backend that draws nothing but records every draw: the primitive kind, its world
+// matrix, colour and texture transform, every DrawState Apply with its render states (it is
+// also the render-state target of a DrawState), and every BeginMask and EndMask. Used by tests
+// and trace tools to see what a scene draws without a graphics device. Transforms are
+// MatrixTransform; images load without decoding anything.
+class RecordingProvider : public GraphicsBackend, public RenderStateTarget {
  public:
   RecordingProvider();
   ~RecordingProvider() override;
 
   std::unique_ptr<Transform> CreateTransform() override;
-  std::unique_ptr<OpenDataRequest> OpenData(const EncodedText& name) override;
   std::unique_ptr<SolidQuad> CreateSolidQuad() override;
   std::unique_ptr<Sprite> CreateSprite() override;
-  std::unique_ptr<SoundStream> CreateSoundStream(SoundResource& sound) override;
   std::unique_ptr<TextPrimitive> CreateTextPrimitive() override;
   std::unique_ptr<MeshPrimitive> CreateMesh(int32_t vertex_count, int32_t index_count) override;
-  std::unique_ptr<ImageResource> CreateImageResource(const EncodedText& name) override;
-  std::unique_ptr<SoundResource> CreateSoundResource(const EncodedText& name) override;
+  std::unique_ptr<ImageResource> CreateImageResource(ResourceProvider& owner,
+                                                     const EncodedText& name) override;
   void BeginMask(const Transform& transform, Vec2 extent) override;
   void EndMask() override;
-  void DebugPrint(const EncodedText& text) override;
 
   void BeginApply() override;
   void SetRenderState(RenderState state, uint32_t value) override;
@@ -46,11 +41,6 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
   // Only the primitive draws, in call order.
   std::vector<DrawRecord> Draws() const;
   void Clear() { records_.clear(); }
-  // Every call made on the provider's sound streams, in call order (nothing is played).
-  const std::vector<SoundCall>& sound_calls() const { return sound_calls_; }
-  void ClearSoundCalls() { sound_calls_.clear(); }
-  // Texts given to DebugPrint, as UTF-8.
-  const std::vector<std::string>& debug_texts() const { return debug_texts_; }
   // The pixel size images report once loaded, by their narrow name (0 by 0 when not set).
   void SetImageSize(const std::string& narrow_name, ImageSize size) {
     image_sizes_[narrow_name] = size;
@@ -71,9 +61,6 @@ class RecordingProvider final : public ResourceProvider, public RenderStateTarge
 
  private:
   std::vector<DrawRecord> records_;
-  std::vector<SoundCall> sound_calls_;
-  int32_t next_stream_ = 0;
-  std::vector<std::string> debug_texts_;
   std::map<std::string, ImageSize> image_sizes_;
   int32_t next_primitive_ = 0;
 };

@@ -75,20 +75,11 @@ void TexturedQuad::DrawPlain(const Transform& world, Colour colour) {
   owner_.DrawFan(vertices_, SoftProvider::MatrixOf(world), colour, texture_, kIdentity);
 }
 
-namespace {
-
-// 16-bit indices address at most this many vertices; more would only cost memory.
-constexpr int32_t kMaxMeshVertices = 65536;
-// The largest triangle count a draw call of the device takes (0xFFFFF), in indices.
-constexpr int32_t kMaxMeshIndices = 0xFFFFF * 3;
-
-}  // namespace
-
-// Counts come from documents: they are clamped so a damaged count cannot ask for gigabytes.
+// The counts arrive within the mesh limits (the provider clamps them).
 Mesh::Mesh(SoftProvider& owner, int32_t vertex_count, int32_t index_count)
     : owner_(owner),
-      vertices_(static_cast<size_t>(std::clamp(vertex_count, 0, kMaxMeshVertices))),
-      index_count_(static_cast<size_t>(std::clamp(index_count, 0, kMaxMeshIndices))) {}
+      vertices_(static_cast<size_t>(vertex_count)),
+      index_count_(static_cast<size_t>(index_count)) {}
 
 void Mesh::SetImage(ImageResource* image) {
   texture_ = SoftProvider::TextureOf(image);

@@ -54,8 +54,7 @@ class TexturedQuad final : public Sprite {
 };
 
 // An indexed triangle list. Vertices are written only while locked and only inside the
-// vertex count; indices beyond the index count are dropped. The counts are clamped to 65536
-// vertices (all that 16-bit indices reach) and 0xFFFFF triangles.
+// vertex count; indices beyond the index count are dropped.
 class Mesh final : public MeshPrimitive {
  public:
   Mesh(SoftProvider& owner, int32_t vertex_count, int32_t index_count);

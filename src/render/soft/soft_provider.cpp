@@ -2,16 +2,11 @@
 
 #include <typeinfo>
 
-#include "converter/inert_primitives.h"
-#include "document/named_data.h"
+#include "render/inert_primitives.h"
 #include "render/matrix_transform.h"
 #include "render/soft/soft_image.h"
 #include "render/soft/soft_primitives.h"
 #include "render/soft/soft_rasterizer.h"
-#include "render/soft/soft_sound.h"
-#include "sound/recording_sound_stream.h"
-#include "stream/text_conversion.h"
-#include "system/services.h"
 
 namespace cva {
 namespace {
@@ -29,20 +24,12 @@ std::unique_ptr<Transform> SoftProvider::CreateTransform() {
   return std::make_unique<MatrixTransform>();
 }
 
-std::unique_ptr<OpenDataRequest> SoftProvider::OpenData(const EncodedText& name) {
-  return data_source_ ? data_source_(name) : OpenFileData(name);
-}
-
 std::unique_ptr<SolidQuad> SoftProvider::CreateSolidQuad() {
   return std::make_unique<soft::Quad>(*this);
 }
 
 std::unique_ptr<Sprite> SoftProvider::CreateSprite() {
   return std::make_unique<soft::TexturedQuad>(*this);
-}
-
-std::unique_ptr<SoundStream> SoftProvider::CreateSoundStream(SoundResource& sound) {
-  return std::make_unique<RecordingSoundStream>(sound_calls_, next_stream_++, sound);
 }
 
 std::unique_ptr<TextPrimitive> SoftProvider::CreateTextPrimitive() {
@@ -54,12 +41,9 @@ std::unique_ptr<MeshPrimitive> SoftProvider::CreateMesh(int32_t vertex_count, in
   return std::make_unique<soft::Mesh>(*this, vertex_count, index_count);
 }
 
-std::unique_ptr<ImageResource> SoftProvider::CreateImageResource(const EncodedText& name) {
-  return std::make_unique<SoftImage>(*this, name);
-}
-
-std::unique_ptr<SoundResource> SoftProvider::CreateSoundResource(const EncodedText& name) {
-  return std::make_unique<SoftSound>(*this, name);
+std::unique_ptr<ImageResource> SoftProvider::CreateImageResource(ResourceProvider& owner,
+                                                                 const EncodedText& name) {
+  return std::make_unique<SoftImage>(owner, name);
 }
 
 void SoftProvider::BeginMask(const Transform&, Vec2) {
@@ -73,18 +57,8 @@ void SoftProvider::EndMask() {
   mask_in_use_ = false;
 }
 
-void SoftProvider::DebugPrint(const EncodedText& text) {
-  if (text.encoding() != EncodedText::kUtf16 && text.encoding() != EncodedText::kShiftJis) return;
-  debug_texts_.push_back(ToUtf8(text));
-  SystemServices().DebugOutput(debug_texts_.back());
-}
-
 void SoftProvider::SetRenderState(RenderState state, uint32_t value) {
   raster_->SetRenderState(state, value);
-}
-
-void SoftProvider::SetDataSource(DataSource source) {
-  data_source_ = std::move(source);
 }
 
 void SoftProvider::SetTextFactory(TextFactory factory) {

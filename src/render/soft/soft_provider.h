@@ -1,12 +1,10 @@
 #pragma once
 
-#include "sound/sound_call.h"
-
-// The portable drawing backend: a ResourceProvider whose primitives rasterize into an RGBA
-// framebuffer in memory with the fixed-function semantics the Windows player uses (pixel
-// centres at integer coordinates, top-left fill rule, material colour modulating the texture,
-// point sampling with wrap addressing, the blend, alpha-test and depth states DrawState
-// switches). It is also the RenderStateTarget of the scene's DrawState.
+// The portable graphics backend: its primitives rasterize into an RGBA framebuffer in memory
+// with the fixed-function semantics the Windows player uses (pixel centres at integer
+// coordinates, top-left fill rule, material colour modulating the texture, point sampling with
+// wrap addressing, the blend, alpha-test and depth states DrawState switches). It is the
+// graphics part of a ComposedProvider and the RenderStateTarget of the scene's DrawState.
 //
 // A frame: BeginFrame (clears to the clear colour and depth 1.0, restores the frame's render
 // states), then the scene draws, then framebuffer() holds the picture.
@@ -15,12 +13,11 @@
 #include <functional>
 #include <memory>
 #include <span>
-#include <string>
 #include <vector>
 
-#include "document/resource_provider.h"
 #include "render/colour.h"
 #include "render/draw_state.h"
+#include "render/graphics_backend.h"
 #include "render/image_resource.h"
 #include "render/matrix.h"
 #include "render/soft/soft_texture.h"
@@ -38,11 +35,8 @@ struct SoftVertex {
   float v = 0.0f;
 };
 
-class SoftProvider final : public ResourceProvider, public RenderStateTarget {
+class SoftProvider final : public GraphicsBackend, public RenderStateTarget {
  public:
-  // Where OpenData gets named bytes: OpenFileData by default; a player of an archive plugs in
-  // OpenArchiveData. Returns nullptr when the name cannot be opened.
-  using DataSource = std::function<std::unique_ptr<OpenDataRequest>(const EncodedText& name)>;
   // Makes the text primitives. The default one draws nothing and has empty glyphs.
   using TextFactory = std::function<std::unique_ptr<TextPrimitive>(SoftProvider& provider)>;
 
@@ -52,28 +46,24 @@ class SoftProvider final : public ResourceProvider, public RenderStateTarget {
   SoftProvider(const SoftProvider&) = delete;
   SoftProvider& operator=(const SoftProvider&) = delete;
 
-  // --- ResourceProvider ---
+  // --- GraphicsBackend ---
   std::unique_ptr<Transform> CreateTransform() override;  // a MatrixTransform
-  std::unique_ptr<OpenDataRequest> OpenData(const EncodedText& name) override;
   std::unique_ptr<SolidQuad> CreateSolidQuad() override;
   std::unique_ptr<Sprite> CreateSprite() override;
-  std::unique_ptr<SoundStream> CreateSoundStream(SoundResource& sound) override;
   std::unique_ptr<TextPrimitive> CreateTextPrimitive() override;
   std::unique_ptr<MeshPrimitive> CreateMesh(int32_t vertex_count, int32_t index_count) override;
-  std::unique_ptr<ImageResource> CreateImageResource(const EncodedText& name) override;
-  std::unique_ptr<SoundResource> CreateSoundResource(const EncodedText& name) override;
+  // A SoftImage: decoded into a texture when it loads.
+  std::unique_ptr<ImageResource> CreateImageResource(ResourceProvider& owner,
+                                                     const EncodedText& name) override;
   // Ends any previous mask (clearing depth), then marks a mask in use.
   void BeginMask(const Transform& transform, Vec2 extent) override;
   // Clears depth to 1.0 when a mask is in use.
   void EndMask() override;
-  // Keeps the text (as UTF-8) in debug_texts() and passes it to the services' debug output.
-  void DebugPrint(const EncodedText& text) override;
 
   // --- RenderStateTarget (DrawState::Apply) ---
   void SetRenderState(RenderState state, uint32_t value) override;
 
   // --- Plugging in ---
-  void SetDataSource(DataSource source);     // an empty function restores files
   void SetTextFactory(TextFactory factory);  // an empty function restores the default
 
   // --- The frame ---
@@ -113,22 +103,11 @@ class SoftProvider final : public ResourceProvider, public RenderStateTarget {
   // The texture of a loaded image made by a SoftProvider, nullptr otherwise.
   static const SoftTexture* TextureOf(const ImageResource* image);
 
-  // --- What was recorded ---
-  const std::vector<SoundCall>& sound_calls() const { return sound_calls_; }
-  void ClearSoundCalls() { sound_calls_.clear(); }
-  const std::vector<std::string>& debug_texts() const { return debug_texts_; }
-
-  // Called by the sound streams.
-
  private:
   std::unique_ptr<SoftRasterizer> raster_;
-  DataSource data_source_;
   TextFactory text_factory_;
   Texel clear_colour_{0, 0, 0, 255};
   bool mask_in_use_ = false;
-  std::vector<SoundCall> sound_calls_;
-  std::vector<std::string> debug_texts_;
-  int32_t next_stream_ = 0;
 };
 
 }  // namespace cva

@@ -1,13 +1,13 @@
 #pragma once
 
-// Drawing objects that draw nothing, for loading documents where nothing is shown.
+// Drawing objects that draw nothing, for loading documents where nothing is shown. Every
+// operation is a virtual default, so a test can derive and record only what it looks at.
 
 #include "render/primitives.h"
-#include "sound/sound_stream.h"
 
 namespace cva {
 
-class InertTransform final : public Transform {
+class InertTransform : public Transform {
  public:
   void SetScale(Vec2) override {}
   void SetScale(float, float) override {}
@@ -24,13 +24,13 @@ class InertTransform final : public Transform {
   void SetIdentity() override {}
 };
 
-class InertSolidQuad final : public SolidQuad {
+class InertSolidQuad : public SolidQuad {
  public:
   void SetSize(Vec2) override {}
   void Draw(const Transform&, Colour) override {}
 };
 
-class InertSprite final : public Sprite {
+class InertSprite : public Sprite {
  public:
   void SetImage(ImageResource*) override {}
   void SetSize(Vec2) override {}
@@ -39,7 +39,7 @@ class InertSprite final : public Sprite {
   void DrawPlain(const Transform&, Colour) override {}
 };
 
-class InertMesh final : public MeshPrimitive {
+class InertMesh : public MeshPrimitive {
  public:
   void SetImage(ImageResource*) override {}
   void LockVertices() override {}
@@ -57,6 +57,7 @@ class InertGlyph final : public GlyphEntry {
   void Draw(const Transform&, Colour) override {}
 };
 
+// Every character maps to one empty glyph.
 class InertTextPrimitive final : public TextPrimitive {
  public:
   int32_t RegisterFont(const EncodedText&, int32_t, bool) override { return 0; }
@@ -65,15 +66,6 @@ class InertTextPrimitive final : public TextPrimitive {
 
  private:
   InertGlyph glyph_;
-};
-
-class InertSoundStream final : public SoundStream {
- public:
-  void SetPan(int32_t) override {}
-  void SetVolume(int32_t) override {}
-  void PlayRange(float, float, bool) override {}
-  void Play(float, bool) override {}
-  void Stop() override {}
 };
 
 }  // namespace cva

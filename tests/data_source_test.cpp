@@ -1,31 +1,33 @@
 #include <gtest/gtest.h>
 
 #include "archive/archive_writer.h"
-#include "document/named_data.h"
+#include "archive/lzp_archive.h"
+#include "document/data_source.h"
 #include "support/recording_services.h"
 #include "support/temp_dir.h"
 
 namespace cva {
 namespace {
 
-TEST(NamedData, FilesComeWholeOrWithTheLoadFailureMessage) {
+TEST(DataSource, FilesComeWholeOrWithTheLoadFailureMessage) {
   testing::RecordingServices services;
+  FileDataSource files;
   services.files["a.cva"] = {1, 2, 3};
-  auto request = OpenFileData(EncodedText::FromNarrow("a.cva"));
+  auto request = files.OpenData(EncodedText::FromNarrow("a.cva"));
   ASSERT_NE(request, nullptr);
   EXPECT_TRUE(request->IsComplete());
   EXPECT_EQ(request->Bytes(), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_TRUE(services.messages.empty());
 
   // A UTF-16 name is reported in readable form.
-  EXPECT_EQ(OpenFileData(EncodedText::FromUtf16(u"画像.png")), nullptr);
+  EXPECT_EQ(files.OpenData(EncodedText::FromUtf16(u"画像.png")), nullptr);
   ASSERT_EQ(services.messages.size(), 1u);
   EXPECT_EQ(services.messages[0].text, "画像.pngが読み込めません。");
   EXPECT_EQ(services.messages[0].caption, "ロードの失敗");
   EXPECT_EQ(services.messages[0].buttons, Services::Buttons::kOk);
 }
 
-TEST(NamedData, ArchiveMembersByNarrowName) {
+TEST(DataSource, ArchiveMembersByNarrowName) {
   testing::RecordingServices services;
   testing::TempDir dir;
   testing::WriteBytes(dir.File("m"), {9, 8});
@@ -35,15 +37,16 @@ TEST(NamedData, ArchiveMembersByNarrowName) {
   ASSERT_TRUE(w.Finish());
   LzpArchive archive;
   ASSERT_TRUE(archive.OpenFile(dir.File("a.lzp")));
+  ArchiveDataSource members(archive);
 
   // A UTF-16 name finds the member stored under its code page 932 form.
-  auto found = OpenArchiveData(archive, EncodedText::FromUtf16(u"画像.png"));
+  auto found = members.OpenData(EncodedText::FromUtf16(u"画像.png"));
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->Bytes(), (std::vector<uint8_t>{9, 8}));
   EXPECT_TRUE(services.messages.empty());
 
   // A missing member still gives a complete request, without bytes, after the message.
-  auto missing = OpenArchiveData(archive, EncodedText::FromNarrow("base.cva"));
+  auto missing = members.OpenData(EncodedText::FromNarrow("base.cva"));
   ASSERT_NE(missing, nullptr);
   EXPECT_TRUE(missing->IsComplete());
   EXPECT_TRUE(missing->Bytes().empty());

@@ -1,11 +1,12 @@
-#include "document/named_data.h"
+#include "document/data_source.h"
 
+#include "archive/lzp_archive.h"
 #include "stream/text_conversion.h"
 #include "system/services.h"
 
 namespace cva {
 
-std::unique_ptr<OpenDataRequest> OpenFileData(const EncodedText& name) {
+std::unique_ptr<OpenDataRequest> FileDataSource::OpenData(const EncodedText& name) {
   Services& services = SystemServices();
   std::vector<uint8_t> bytes;
   // A file that exists but cannot be read is reported like a missing one rather than handed
@@ -18,9 +19,9 @@ std::unique_ptr<OpenDataRequest> OpenFileData(const EncodedText& name) {
   return std::make_unique<CompleteDataRequest>(std::move(bytes));
 }
 
-std::unique_ptr<OpenDataRequest> OpenArchiveData(LzpArchive& archive, const EncodedText& name) {
+std::unique_ptr<OpenDataRequest> ArchiveDataSource::OpenData(const EncodedText& name) {
   auto request = std::make_unique<CompleteDataRequest>();
-  if (!archive.OpenMember(ToNarrow(name), request->Bytes()))
+  if (!archive_.OpenMember(ToNarrow(name), request->Bytes()))
     SystemServices().ShowMessage(ToUtf8(name) + "のロードができません", "ロードの失敗",
                                  Services::Buttons::kOk);
   return request;

@@ -1,8 +1,6 @@
 #pragma once
 
-// Sounds of the software renderer: nothing is played; streams record their calls
-// (RecordingSoundStream), so the logic that drives sounds can be followed and tested.
-
+#include <cstdint>
 #include <vector>
 
 #include "sound/sound_resource.h"
@@ -10,7 +8,7 @@
 namespace cva {
 
 // A sound resource that loads without reading any audio.
-class SoftSound final : public SoundResource {
+class InertSound final : public SoundResource {
  public:
   using SoundResource::SoundResource;
 
