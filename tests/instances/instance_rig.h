@@ -1,8 +1,8 @@
 #pragma once
 
 // Plays documents with real object instances through a PlaybackHost over the recording
-// graphics. Draws are recorded; sound streams write their calls to a log and meshes keep the
-// vertex positions they were given, so tests can see both.
+// graphics. Draws and the vertex positions of meshes are recorded, and sound streams write
+// their calls to a log, so tests can see all three.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 
 #include "document/composed_provider.h"
 #include "playback/playback_fixture.h"
+#include "render/record/recording_primitives.h"
 
 namespace cva::testing {
 
@@ -40,34 +41,8 @@ class LoggingStream final : public SoundStream {
   std::vector<std::string>& log_;
 };
 
-// A mesh that keeps its positions and passes every call on to a recorded mesh.
-class KeepingMesh final : public MeshPrimitive {
- public:
-  KeepingMesh(std::unique_ptr<MeshPrimitive> inner, int32_t vertices)
-      : positions(static_cast<size_t>(vertices > 0 ? vertices : 0)), inner_(std::move(inner)) {}
-  void SetImage(ImageResource* image) override { inner_->SetImage(image); }
-  void LockVertices() override { inner_->LockVertices(); }
-  void UnlockVertices() override { inner_->UnlockVertices(); }
-  void SetPosition(int32_t vertex, Vec2 position) override {
-    if (vertex >= 0 && static_cast<size_t>(vertex) < positions.size())
-      positions[static_cast<size_t>(vertex)] = position;
-    inner_->SetPosition(vertex, position);
-  }
-  void SetUv(int32_t vertex, Vec2 uv) override { inner_->SetUv(vertex, uv); }
-  void SetIndices(std::span<const uint16_t> indices) override { inner_->SetIndices(indices); }
-  void Draw(const Transform& world, Colour colour, const Transform& texture) override {
-    inner_->Draw(world, colour, texture);
-  }
-  void ReleaseBuffers() override { inner_->ReleaseBuffers(); }
-
-  std::vector<Vec2> positions;
-
- private:
-  std::unique_ptr<MeshPrimitive> inner_;
-};
-
-// A provider over the recording graphics whose meshes keep their positions, with sound
-// streams that log their calls.
+// A provider over the recording graphics that lists the meshes it made, with sound streams
+// that log their calls.
 class ProbeProvider final : public ComposedProvider {
  public:
   ProbeProvider() {
@@ -78,16 +53,15 @@ class ProbeProvider final : public ComposedProvider {
   struct Graphics final : RecordingProvider {
     explicit Graphics(ProbeProvider& p) : probe(p) {}
     std::unique_ptr<MeshPrimitive> CreateMesh(int32_t vertex_count, int32_t index_count) override {
-      auto mesh = std::make_unique<KeepingMesh>(
-          RecordingProvider::CreateMesh(vertex_count, index_count), vertex_count);
-      probe.meshes.push_back(mesh.get());
+      auto mesh = RecordingProvider::CreateMesh(vertex_count, index_count);
+      probe.meshes.push_back(static_cast<const record::Mesh*>(mesh.get()));
       return mesh;
     }
     ProbeProvider& probe;
   } inner{*this};
   std::vector<std::string> sound_log;
   int streams_created = 0;
-  std::vector<KeepingMesh*> meshes;  // owned by their objects
+  std::vector<const record::Mesh*> meshes;  // owned by their objects
 
  private:
   struct Sounds final : InertSoundBackend {

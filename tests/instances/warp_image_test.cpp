@@ -76,7 +76,7 @@ TEST_F(WarpInstanceTest, DrawWritesTheGridToTheMeshAndDrawsItAtTheNode) {
   EXPECT_FLOAT_EQ(Apply(draws[0].world, {0, 0}).x, 40.0f);
   ASSERT_EQ(provider.meshes.size(), 1u);
   const std::vector<Vec2> expected = {{0, 0}, {10, 0}, {20, 0}, {0, 10}, {10, 10}, {20, 10}};
-  EXPECT_EQ(provider.meshes[0]->positions, expected);
+  EXPECT_EQ(provider.meshes[0]->positions(), expected);
   auto& warp = dynamic_cast<WarpImageInstance&>(*NodeById(1).instance());
   EXPECT_EQ(warp.Size(), (Vec2{20, 10}));
 }
@@ -91,7 +91,7 @@ TEST_F(WarpInstanceTest, HugeCountsAreBoundedToWhatSixteenBitIndicesAddress) {
   LoadWarp(1'000'000, 70'000, {});
   ASSERT_EQ(provider.meshes.size(), 1u);
   const size_t side = WarpImageObject::kMaxCells + 1;
-  EXPECT_EQ(provider.meshes[0]->positions.size(), side * side);
+  EXPECT_EQ(provider.meshes[0]->positions().size(), side * side);
   EXPECT_LE(side * side, 65536u);
   EXPECT_EQ(TickAndDraw(0.0f).size(), 1u);
 }

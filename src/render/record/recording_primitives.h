@@ -56,6 +56,9 @@ class Mesh final : public MeshPrimitive {
   void Draw(const Transform& world, Colour colour, const Transform& texture) override;
   void ReleaseBuffers() override;
 
+  // The vertex positions written so far (one per vertex, empty once released).
+  const std::vector<Vec2>& positions() const { return positions_; }
+
  private:
   RecordingProvider& owner_;
   int32_t id_;
