@@ -37,6 +37,9 @@ TEST(AlphaMaskTest, PaddedRowsGiveOneBytePerImagePixel) {
   EXPECT_FALSE(mask.Hits(3, 0));  // beyond the width: not the next row's first pixel
   EXPECT_FALSE(mask.Hits(0, 2));
   EXPECT_FALSE(mask.Hits(-1, 0));
+  // Rows that overlap (pitch under 3 pixels) or an alpha outside the pixel read nothing.
+  EXPECT_TRUE(AlphaMask::FromRows(rows.data(), 3, 2, 8).empty());
+  EXPECT_TRUE(AlphaMask::FromRows(rows.data(), 3, 2, 16, 4).empty());
   // No mask: every point hits.
   EXPECT_TRUE(AlphaMask().Hits(100, -3));
   DecodedImage opaque{RgbaBitmap(2, 2, {0, 0, 0, 0}), false};

@@ -5,7 +5,9 @@ namespace cva {
 AlphaMask AlphaMask::FromRows(const uint8_t* rows, int32_t width, int32_t height, size_t pitch,
                               size_t alpha_offset) {
   AlphaMask mask;
-  if (rows == nullptr || width <= 0 || height <= 0) return mask;
+  if (rows == nullptr || width <= 0 || height <= 0 || alpha_offset > 3 ||
+      pitch < static_cast<size_t>(width) * 4)
+    return mask;
   mask.width_ = width;
   mask.height_ = height;
   mask.alpha_.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));

@@ -18,7 +18,8 @@ class AlphaMask {
 
   // The alpha bytes of width x height 32-bit pixels whose rows start `pitch` bytes apart from
   // `rows`, the alpha at byte `alpha_offset` of each pixel (3 both for RGBA8 bytes and for
-  // A8R8G8B8 pixels in memory). Empty for a size without pixels.
+  // A8R8G8B8 pixels in memory). Empty for a size without pixels, and for a pitch shorter than
+  // a row of pixels or an offset outside a pixel, which would read beyond the rows given.
   static AlphaMask FromRows(const uint8_t* rows, int32_t width, int32_t height, size_t pitch,
                             size_t alpha_offset = 3);
   // The mask of a decoded file: its alpha when the file has an 8-bit alpha channel, otherwise
