@@ -34,3 +34,19 @@ endif()
 if(NOT WIN32)
   find_package(Iconv REQUIRED)
 endif()
+
+# nlohmann-json is header-only and includes nothing but the standard library, so the cross
+# build uses the host's copy: a directory of the build tree that holds only a link to it keeps
+# the host's other headers out of the search path.
+if(WIN32)
+  set(CVA_NLOHMANN_DIR /usr/include/nlohmann CACHE PATH "nlohmann-json headers (Debian nlohmann-json3-dev)")
+  if(NOT EXISTS ${CVA_NLOHMANN_DIR}/json.hpp)
+    message(FATAL_ERROR "nlohmann-json not found in ${CVA_NLOHMANN_DIR}: run scripts/install-deps")
+  endif()
+  set(host_headers ${CMAKE_BINARY_DIR}/host-headers)
+  file(MAKE_DIRECTORY ${host_headers})
+  file(CREATE_LINK ${CVA_NLOHMANN_DIR} ${host_headers}/nlohmann SYMBOLIC)
+  add_library(nlohmann_json INTERFACE)
+  target_include_directories(nlohmann_json SYSTEM INTERFACE ${host_headers})
+  add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
+endif()
