@@ -7,51 +7,12 @@
 #include <iterator>
 
 #include "document/document.h"
-#include "document/document_file.h"
+#include "document_stage.h"
 #include "headless_load.h"
 #include "render/soft/glyphs/soft_text_primitive.h"
-#include "stream/memory_reader.h"
-#include "stream/read_visitor.h"
 
 namespace cva::render_tool {
 namespace {
-
-// Frame sides taken from a document's stage size are kept to this.
-constexpr int32_t kMaxDefaultSide = 4096;
-constexpr ImageSize kFallbackSize{640, 480};
-constexpr uint32_t kFallbackStep = 16;
-
-// The start of a document, up to its header: enough for the stage size and frame duration.
-struct DocumentPrefix {
-  int32_t magic = 0;
-  int32_t version = 0;
-  CountedList<VariableRecord> variables;
-  DocumentHeader header;
-
-  template <class V>
-  void Visit(V& v) {
-    v.Int("magic", magic);
-    if (magic != DocumentFile::kMagic) return v.Fail("not a document");
-    v.Int("version", version);
-    if (version != DocumentFile::kVersion) return v.Fail("unknown document version");
-    v.List("variables", variables);
-    v.Record("header", header);
-  }
-};
-
-std::optional<DocumentHeader> ReadHeader(const std::vector<uint8_t>& bytes) {
-  MemoryReader reader(bytes);
-  ReadVisitor visitor(reader);
-  DocumentPrefix prefix;
-  prefix.Visit(visitor);
-  if (!visitor.ok()) return std::nullopt;
-  return prefix.header;
-}
-
-std::optional<int32_t> Side(float value) {
-  if (!std::isfinite(value) || value < 1.0f) return std::nullopt;
-  return static_cast<int32_t>(std::min(std::lround(value), long{kMaxDefaultSide}));
-}
 
 bool IsArchive(const std::filesystem::path& path) {
   std::string ext = path.extension().string();
@@ -130,25 +91,14 @@ bool RenderSession::Load() {
   std::string document_name;
   std::vector<uint8_t> bytes;
   if (!OpenInput(document_name, bytes)) return false;
-  const std::optional<DocumentHeader> header = ReadHeader(bytes);
-  if (!header) {
+  const std::optional<session::DocumentStage> stage = session::ReadDocumentStage(bytes);
+  if (!stage) {
     error_ = "'" + document_name + "' is not a document of the known version";
     return false;
   }
-  ImageSize size = kFallbackSize;
-  if (options_.size) {
-    size = *options_.size;
-  } else if (Side(header->stage_width) && Side(header->stage_height)) {
-    size = {*Side(header->stage_width), *Side(header->stage_height)};
-  }
+  const ImageSize size = options_.size ? *options_.size : stage->size;
   provider_.Resize(size.width, size.height);
-  step_ms_ = kFallbackStep;
-  if (options_.step_ms) {
-    step_ms_ = *options_.step_ms;
-  } else if (std::isfinite(header->frame_duration) && header->frame_duration >= 1.0f &&
-             header->frame_duration <= 60000.0f) {
-    step_ms_ = static_cast<uint32_t>(std::lround(header->frame_duration));
-  }
+  step_ms_ = options_.step_ms ? *options_.step_ms : stage->frame_ms;
   player_.clock().SetFixedStep(static_cast<int32_t>(step_ms_));
 
   const std::string directory = std::filesystem::path(options_.input).parent_path().string();
