@@ -1,0 +1,122 @@
+// The Direct3D 9 backend against the software renderer: every golden fixture played through
+// the Player with D3d9Graphics at cvarender's frame numbers, its back buffer read before it is
+// presented and compared with the golden picture (which golden_test holds to the software
+// renderer). Prints a table of the agreement; the limits are those of each kind of picture.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "contact_sheet.h"
+#include "d3d9_session.h"
+#include "image_compare.h"
+#include "png_io.h"
+
+namespace cva::testing {
+namespace {
+
+using d3d9_session::D3d9Session;
+using d3d9_session::SessionOptions;
+
+// How much of a picture must agree with its golden: the share of pixels whose channels all lie
+// within 2, and for text the largest difference as well.
+struct Agreement {
+  double min_share_within_2 = 0.995;
+  int32_t max_difference = 255;
+};
+// Both renderers point-sample with the same rules, so pictures of power-of-two images agree
+// but for rounding of the blend arithmetic.
+constexpr Agreement kPictures{0.995, 255};
+// Non-power-of-two images are stretched to power-of-two textures by the image loader with
+// nearest-neighbour sampling (source x = dest x x width / texture width, as the software
+// renderer's stretch); they agree only as far as the loader's stretch matches.
+constexpr Agreement kStretched{0.995, 255};
+// Glyphs come from GDI here and from FreeType there: same faces, other rasterizers.
+constexpr Agreement kText{0.97, 255};
+
+struct Case {
+  const char* fixture;
+  int32_t frame;  // the last frame; frames 0 to it form a contact sheet when `sheet` is set
+  const char* golden;
+  uint32_t step_ms = 0;  // 0: the document's frame duration
+  Agreement limits = kPictures;
+  bool sheet = false;
+};
+
+const Case kCases[] = {
+    {"golden_blend", 1, "blend"},
+    {"golden_mask", 1, "mask", 0, kStretched},
+    {"golden_tiling", 1, "tiling"},
+    {"golden_swap", 1, "swap", 0, kStretched},
+    {"golden_warp", 1, "warp"},
+    {"golden_number", 1, "number"},
+    {"golden_inherit", 1, "inherit"},
+    {"golden_nested", 2, "nested"},
+    {"golden_text", 2, "text", 1000, kText},  // long frames reveal the whole text at once
+    {"golden_reveal", 11, "reveal", 0, kText, true},
+};
+
+struct Row {
+  std::string name;
+  int64_t pixels = 0;
+  double share = 0.0;
+  int32_t largest = 0;
+};
+
+// Plays the case and returns its picture (the frame, or the contact sheet of frames 0 to the
+// last), empty when the document does not load.
+render_tool::RgbaImage Render(const Case& c) {
+  SessionOptions options;
+  options.input = std::string(CVA_FIXTURE_DIR) + "/" + c.fixture + ".cva";
+  if (c.step_ms > 0) options.step_ms = c.step_ms;
+  D3d9Session session(options);
+  if (!session.Load()) {
+    ADD_FAILURE() << c.fixture << ": " << session.error();
+    return {};
+  }
+  std::vector<render_tool::RgbaImage> frames{ToImage(session.frame())};
+  while (session.frame_number() < c.frame) {
+    session.Step();
+    frames.push_back(ToImage(session.frame()));
+  }
+  if (!c.sheet) return frames.back();
+  std::vector<const render_tool::RgbaImage*> pointers;
+  for (const auto& frame : frames) pointers.push_back(&frame);
+  return render_tool::ContactSheet(pointers, frames[0].width);
+}
+
+TEST(D3d9AgreementTest, EveryGoldenFixtureAgreesWithTheSoftwareRenderer) {
+  std::vector<Row> rows;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.fixture);
+    const render_tool::RgbaImage actual = Render(c);
+    if (actual.empty()) continue;
+    render_tool::RgbaImage expected;
+    const std::string golden = std::string(CVA_GOLDEN_DIR) + "/" + c.golden + ".png";
+    ASSERT_TRUE(ReadPngD3dx(golden, expected)) << golden;
+    const CompareResult result = CompareImages(expected, actual, {2, 0});
+    ASSERT_TRUE(result.same_size) << c.golden << ": " << actual.width << " x " << actual.height
+                                  << " drawn, " << expected.width << " x " << expected.height
+                                  << " in the golden";
+    Row row{c.golden, int64_t{expected.width} * expected.height};
+    row.share = 1.0 - static_cast<double>(result.outliers) / static_cast<double>(row.pixels);
+    row.largest = result.largest_difference;
+    rows.push_back(row);
+    const bool agrees =
+        row.share >= c.limits.min_share_within_2 && row.largest <= c.limits.max_difference;
+    if (!agrees) {
+      const std::string out = std::string(CVA_OUT_DIR) + "/" + c.golden + ".d3d9.png";
+      CreateDirectoryA(CVA_OUT_DIR, nullptr);
+      WritePngD3dx(out, actual);
+      ADD_FAILURE() << c.golden << ": " << result.Describe() << "; drawn picture in " << out;
+    }
+  }
+  std::printf("%-10s %8s %12s %8s\n", "fixture", "pixels", "within +-2", "largest");
+  for (const Row& r : rows)
+    std::printf("%-10s %8lld %11.3f%% %8d\n", r.name.c_str(), static_cast<long long>(r.pixels),
+                r.share * 100.0, r.largest);
+}
+
+}  // namespace
+}  // namespace cva::testing
