@@ -11,14 +11,28 @@
 
 #include "contact_sheet.h"
 #include "d3d9_session.h"
+#include "d3dx_png.h"
 #include "image_compare.h"
-#include "png_io.h"
 
 namespace cva::testing {
 namespace {
 
 using d3d9_session::D3d9Session;
 using d3d9_session::SessionOptions;
+
+render_tool::RgbaImage ToImage(const RgbaBitmap& bitmap) {
+  render_tool::RgbaImage image;
+  image.width = bitmap.width();
+  image.height = bitmap.height();
+  image.pixels = bitmap.pixels();
+  return image;
+}
+
+RgbaBitmap ToBitmap(const render_tool::RgbaImage& image) {
+  RgbaBitmap bitmap(image.width, image.height);
+  bitmap.mutable_pixels() = image.pixels;
+  return bitmap;
+}
 
 // How much of a picture must agree with its golden: the share of pixels whose channels all lie
 // within 2 of the golden's, the same share when a pixel may match the golden at one of its
@@ -123,9 +137,10 @@ TEST(D3d9AgreementTest, EveryGoldenFixtureAgreesWithTheSoftwareRenderer) {
     SCOPED_TRACE(c.fixture);
     const render_tool::RgbaImage actual = Render(c);
     if (actual.empty()) continue;
-    render_tool::RgbaImage expected;
+    RgbaBitmap golden_bitmap;
     const std::string golden = std::string(CVA_GOLDEN_DIR) + "/" + c.golden + ".png";
-    ASSERT_TRUE(ReadPngD3dx(golden, expected)) << golden;
+    ASSERT_TRUE(d3d9_session::ReadImageD3dx(golden, golden_bitmap)) << golden;
+    const render_tool::RgbaImage expected = ToImage(golden_bitmap);
     const CompareResult result = CompareImages(expected, actual, {2, 0});
     ASSERT_TRUE(result.same_size) << c.golden << ": " << actual.width << " x " << actual.height
                                   << " drawn, " << expected.width << " x " << expected.height
@@ -141,7 +156,7 @@ TEST(D3d9AgreementTest, EveryGoldenFixtureAgreesWithTheSoftwareRenderer) {
     if (!agrees) {
       const std::string out = std::string(CVA_OUT_DIR) + "/" + c.golden + ".d3d9.png";
       CreateDirectoryA(CVA_OUT_DIR, nullptr);
-      WritePngD3dx(out, actual);
+      d3d9_session::WritePngD3dx(out, ToBitmap(actual));
       ADD_FAILURE() << c.golden << ": " << result.Describe() << "; drawn picture in " << out;
     }
   }

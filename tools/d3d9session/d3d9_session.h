@@ -47,6 +47,8 @@ class D3d9Session final : private FrameStep {
   bool Load();
   // Runs the next frame.
   void Step();
+  // Whether the frames from now on are read back.
+  void set_read_back(bool on) { options_.read_back = on; }
 
   int32_t frame_number() const { return frame_number_; }
   // The last frame as drawn, before it was presented (when reading back).
