@@ -65,10 +65,12 @@ struct Case {
 
 const Case kCases[] = {
     {"golden_blend", 1, "blend"},
+    // The 20 x 12 ring of these two is stretched to 32 x 16 by the image loader as by the
+    // software renderer (nearest texel, source x = x * 20 / 32); what differs are texel edges.
     {"golden_mask", 1, "mask", 0, kTexelEdges},
-    {"golden_tiling", 1, "tiling", 0, kTexelEdges},
     {"golden_swap", 1, "swap", 0, kTexelEdges},
-    {"golden_warp", 1, "warp", 0, kTexelEdges},
+    {"golden_tiling", 1, "tiling", 0, kTexelEdges},
+    {"golden_warp", 1, "warp"},
     {"golden_number", 1, "number", 0, kTexelEdges},
     {"golden_inherit", 1, "inherit"},
     {"golden_nested", 2, "nested"},
