@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Runs a test build of the player under Wine and checks it from outside, as a user sees it.
+#
+#   run_player.sh CASE PREFIX PLAYER PROBE OUTDIR [GOLDEN]
+#
+# CASE window:  windowed 800 x 600 on the 1024 x 768 screen: the client area is exactly that
+#               and the window is centred; the stage (320 x 240 at the client's top left)
+#               matches GOLDEN; Escape ends the program with exit code 0.
+# CASE label:   the start label is missing: one message box with the player's caption and
+#               text, after which playback goes on and Escape ends it with 0.
+# CASE full:    full screen with a request no display mode holds: a maximised window with a
+#               thin border, the display mode unchanged; Escape ends it with 0.
+# CASE shot:    windowed; the client area is captured for people to look at.
+# Every case leaves the captured client area in OUTDIR/<player name>.png.
+set -euo pipefail
+case_name=$1 prefix=$2 player=$3 probe=$4 outdir=$5 golden=${6:-}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+run() { "$root/scripts/wine-run" --prefix "$prefix" "$@"; }
+if [ -z "${DISPLAY:-}" ] && [ -f "$prefix/.display" ]; then export DISPLAY=$(cat "$prefix/.display"); fi
+[ -n "${DISPLAY:-}" ] || { echo "no display: run under the wine fixture" >&2; exit 1; }
+mkdir -p "$outdir"
+name=$(basename "$player" .exe)
+shot="$outdir/$name.png"
+
+# On failure the player may still run: end its Wine process too, or the test would hang.
+fail() {
+  echo "FAIL: $*" >&2
+  kill "$player_pid" 2>/dev/null || true
+  local p
+  for p in $(pgrep -f "$(basename "$player")"); do
+    [ "$p" = $$ ] || kill "$p" 2>/dev/null || true
+  done
+  exit 1
+}
+
+run "$player" &
+player_pid=$!
+
+probe_value() { sed -n "s/^$1 //p" <<<"$probe_out"; }
+
+if [ "$case_name" = label ]; then
+  run "$probe" message nolabel | tr -d '\r' || fail "no message box, or not the missing-label message"
+fi
+# Windows programs end their lines with CR LF.
+probe_out=$(run "$probe" window | tr -d '\r') || fail "no player window: $probe_out"
+echo "$probe_out"
+read -r cw ch <<<"$(probe_value client)"
+read -r ox oy <<<"$(probe_value origin)"
+read -r wl wt wr wb <<<"$(probe_value window)"
+read -r dw dh <<<"$(probe_value display)"
+
+sleep 1  # the document loads over the first frames
+import -display "$DISPLAY" -window root -crop "${cw}x${ch}+${ox}+${oy}" +repage "$shot"
+echo "captured $shot"
+
+case "$case_name" in
+  window)
+    [ "$cw $ch" = "800 600" ] || fail "client area $cw x $ch, expected 800 x 600"
+    [ $(( (dw - (wr - wl)) / 2 )) -eq "$wl" ] && [ $(( (dh - (wb - wt)) / 2 )) -eq "$wt" ] ||
+      fail "window $wl,$wt-$wr,$wb is not centred on $dw x $dh"
+    stage="$outdir/$name.stage.png"
+    import -display "$DISPLAY" -window root -crop "320x240+${ox}+${oy}" +repage "$stage"
+    # Pixels differing by more than about 2 levels per channel; at most 0.5 % of them.
+    metric=$(compare -metric AE -fuzz 1% "$golden" "$stage" null: 2>&1 || true)
+    differing=$(awk '{ printf "%d", $1 }' <<<"$metric")  # the count may come as 1.2e+03
+    [ -n "$differing" ] || fail "compare gave no count: $metric"
+    echo "stage against $(basename "$golden"): $differing of 76800 pixels differ"
+    [ "$differing" -le 384 ] || fail "the stage differs from the software renderer's frame"
+    ;;
+  full)
+    [ "$(probe_value zoomed)" = 1 ] || fail "the window is not maximised"
+    [ "$(probe_value caption)" = 0 ] || fail "the full-screen window has a caption"
+    [ "$dw $dh" = "1024 768" ] || fail "the display mode changed to $dw x $dh"
+    ;;
+esac
+
+# Escape reaches the window as a typed key once the pointer is over it.
+xdotool mousemove $((ox + cw / 2)) $((oy + ch / 2))
+sleep 0.3
+xdotool key Escape
+for _ in $(seq 1 100); do
+  kill -0 "$player_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$player_pid" 2>/dev/null && fail "Escape did not end the player"
+status=0
+wait "$player_pid" || status=$?
+[ "$status" -eq 0 ] || fail "the player ended with exit code $status"
+echo "the player ended with exit code 0"
