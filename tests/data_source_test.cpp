@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "archive/archive_writer.h"
 #include "archive/lzp_archive.h"
 #include "document/data_source.h"
 #include "support/recording_services.h"
 #include "support/temp_dir.h"
+#include "system/services.h"
 
 namespace cva {
 namespace {
@@ -25,6 +29,22 @@ TEST(DataSource, FilesComeWholeOrWithTheLoadFailureMessage) {
   EXPECT_EQ(services.messages[0].text, "画像.pngが読み込めません。");
   EXPECT_EQ(services.messages[0].caption, "ロードの失敗");
   EXPECT_EQ(services.messages[0].buttons, Services::Buttons::kOk);
+}
+
+// The platform's own services find a file by a Shift-JIS name whatever the system's code page
+// (Wine's default locale is English), and by the same name stored as UTF-16.
+TEST(DataSource, PlatformFilesByJapaneseNames) {
+  testing::TempDir dir;
+  std::ofstream(dir.path() / std::filesystem::path(u8"画像.bin"), std::ios::binary) << "abc";
+  std::filesystem::current_path(dir.path());
+  const EncodedText shift_jis = EncodedText::FromNarrow("\x89\xe6\x91\x9c.bin");  // 画像.bin
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(SystemServices().FileExists(shift_jis));
+  ASSERT_TRUE(SystemServices().ReadFile(shift_jis, bytes));
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{'a', 'b', 'c'}));
+  EXPECT_TRUE(SystemServices().ReadFile(EncodedText::FromUtf16(u"画像.bin"), bytes));
+  EXPECT_FALSE(SystemServices().FileExists(EncodedText::FromNarrow("\x89\xe6.bin")));
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
 }
 
 TEST(DataSource, ArchiveMembersByNarrowName) {

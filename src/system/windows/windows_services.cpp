@@ -15,16 +15,18 @@ std::wstring Wide(const std::string& utf8) {
   return std::wstring(u.begin(), u.end());
 }
 
-// Stored names: UTF-16 as a wide path, Shift-JIS as a narrow path, both from their bytes.
+// The wide path of a stored name: UTF-16 names as they are, Shift-JIS names converted from
+// code page 932. The narrow calls would read Shift-JIS bytes in the system's code page and
+// miss the file on every system whose code page is not 932.
+std::wstring PathOf(const EncodedText& name) {
+  const std::u16string units =
+      name.encoding() == EncodedText::kUtf16 ? name.Utf16Units() : Cp932ToUtf16(name.RawNarrow());
+  return std::wstring(units.begin(), units.end());
+}
+
 HANDLE OpenForReading(const EncodedText& name) {
-  if (name.encoding() == EncodedText::kUtf16) {
-    const std::u16string units = name.Utf16Units();
-    const std::wstring path(units.begin(), units.end());
-    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
-  return CreateFileA(name.RawNarrow().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileW(PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 class WindowsServices final : public Services {
@@ -37,14 +39,7 @@ class WindowsServices final : public Services {
     return r == IDYES ? Answer::kYes : Answer::kNo;
   }
   bool FileExists(const EncodedText& name) override {
-    DWORD attributes;
-    if (name.encoding() == EncodedText::kUtf16) {
-      const std::u16string units = name.Utf16Units();
-      attributes = GetFileAttributesW(std::wstring(units.begin(), units.end()).c_str());
-    } else {
-      attributes = GetFileAttributesA(name.RawNarrow().c_str());
-    }
-    return attributes != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   bool ReadFile(const EncodedText& name, std::vector<uint8_t>& out) override {
     HANDLE file = OpenForReading(name);
