@@ -6,6 +6,8 @@
 //   player_probe message LABEL     waits for a message box; checks that it reports LABEL
 //                                  missing with the player's exact caption and text, prints
 //                                  both, and closes it with OK
+//   player_probe ask yes|no        waits for the question whether to play in full screen,
+//                                  checks its caption and text, and answers it
 // Exit code 0 when what was waited for appeared (and, for message, matched), else 1.
 #include <windows.h>
 
@@ -67,16 +69,31 @@ int ProbeWindow() {
   return 0;
 }
 
-int ProbeMessage(const char* label) {
+// Waits for a message box, reads its caption and text, and presses the button `answer`.
+bool ReadMessageBox(int answer, std::string& caption, std::string& text) {
   HWND box = WaitFor([] { return FindWindowW(L"#32770", nullptr); });
   if (!box) {
     std::puts("no message box");
-    return 1;
+    return false;
   }
-  const std::string caption = Utf8(TextOf(box));
-  const std::string text = Utf8(TextOf(GetDlgItem(box, 0xFFFF)));
+  caption = Utf8(TextOf(box));
+  text = Utf8(TextOf(GetDlgItem(box, 0xFFFF)));
   std::printf("caption: %s\ntext: %s\n", caption.c_str(), text.c_str());
-  PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
+  return true;
+}
+
+int ProbeQuestion(const std::string& answer) {
+  std::string caption, text;
+  if (!ReadMessageBox(answer == "yes" ? IDYES : IDNO, caption, text)) return 1;
+  const bool matches = caption == "Windowモードの確認" && text == "フルスクリーンで再生しますか？";
+  std::puts(matches ? "question matches" : "question differs");
+  return matches ? 0 : 1;
+}
+
+int ProbeMessage(const char* label) {
+  std::string caption, text;
+  if (!ReadMessageBox(IDOK, caption, text)) return 1;
   // The box shows line breaks as the text has them; compare without carriage returns.
   std::string shown;
   for (char c : text)
@@ -93,6 +110,7 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "window" && argc == 2) return ProbeWindow();
   if (mode == "message" && argc == 3) return ProbeMessage(argv[2]);
-  std::fputs("usage: player_probe window | player_probe message LABEL\n", stderr);
+  if (mode == "ask" && argc == 3) return ProbeQuestion(argv[2]);
+  std::fputs("usage: player_probe window | message LABEL | ask yes|no\n", stderr);
   return 2;
 }

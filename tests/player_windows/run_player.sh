@@ -10,6 +10,8 @@
 #               text, after which playback goes on and Escape ends it with 0.
 # CASE full:    full screen with a request no display mode holds: a maximised window with a
 #               thin border, the display mode unchanged; Escape ends it with 0.
+# CASE ask:     the settings leave the screen mode to the user: the question comes before the
+#               window shows; answered No, the window has the record's client size 640 x 480.
 # CASE shot:    windowed; the client area is captured for people to look at.
 # Every case leaves the captured client area in OUTDIR/<player name>.png.
 set -euo pipefail
@@ -40,6 +42,8 @@ probe_value() { sed -n "s/^$1 //p" <<<"$probe_out"; }
 
 if [ "$case_name" = label ]; then
   run "$probe" message nolabel | tr -d '\r' || fail "no message box, or not the missing-label message"
+elif [ "$case_name" = ask ]; then
+  run "$probe" ask no | tr -d '\r' || fail "no question, or not the full-screen question"
 fi
 # Windows programs end their lines with CR LF.
 probe_out=$(run "$probe" window | tr -d '\r') || fail "no player window: $probe_out"
@@ -66,6 +70,9 @@ case "$case_name" in
     [ -n "$differing" ] || fail "compare gave no count: $metric"
     echo "stage against $(basename "$golden"): $differing of 76800 pixels differ"
     [ "$differing" -le 384 ] || fail "the stage differs from the software renderer's frame"
+    ;;
+  ask)
+    [ "$cw $ch" = "640 480" ] && [ "$(probe_value caption)" = 1 ] || fail "not the window asked for"
     ;;
   full)
     [ "$(probe_value zoomed)" = 1 ] || fail "the window is not maximised"
