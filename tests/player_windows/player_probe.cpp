@@ -71,7 +71,13 @@ int ProbeWindow() {
 
 // Waits for a message box, reads its caption and text, and presses the button `answer`.
 bool ReadMessageBox(int answer, std::string& caption, std::string& text) {
-  HWND box = WaitFor([] { return FindWindowW(L"#32770", nullptr); });
+  // A visible dialog with a message text: Wine keeps hidden dialogs of its own besides.
+  HWND box = WaitFor([] {
+    for (HWND w = FindWindowW(L"#32770", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+      if (IsWindowVisible(w) && GetDlgItem(w, 0xFFFF)) return w;
+    return HWND{};
+  });
   if (!box) {
     std::puts("no message box");
     return false;
