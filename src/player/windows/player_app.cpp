@@ -1,15 +1,7 @@
 #include "player/windows/player_app.h"
 
-#include <string>
-#include <utility>
-
-#include "document/composed_provider.h"
 #include "player/player.h"
 #include "player/player_settings.h"
-#include "player/windows/module_resource.h"
-#include "render/d3d9/d3d9_graphics.h"
-#include "stream/memory_reader.h"
-#include "system/services.h"
 
 namespace cva {
 namespace {
@@ -20,22 +12,11 @@ constexpr UINT kClassString = 109;
 constexpr int kIcon = 107;
 constexpr int kSmallIcon = 108;
 constexpr int kAccelerators = 109;
-constexpr int kArchiveData = 200;
-constexpr int kSettingsData = 201;
 
 // Without a device nothing paces the loop, so frames are spaced about as a display would.
 constexpr DWORD kFrameIntervalWithoutDevice = 16;
 
-constexpr const char* kNoDeviceText =
-    "描画デバイスを作成できませんでした。画面には何も描かれませんが、再生は続きます。";
-constexpr const char* kNoDeviceCaption = "描画の初期化の失敗";
-
 PlayerApp* g_app = nullptr;  // the one instance, for the window procedure
-
-bool AskFullScreenAtStart() {
-  return SystemServices().ShowMessage("フルスクリーンで再生しますか？", "Windowモードの確認",
-                                      Services::Buttons::kYesNo) == Services::Answer::kYes;
-}
 
 }  // namespace
 
@@ -54,9 +35,7 @@ int PlayerApp::Run(HINSTANCE instance, int show_command) {
   if (!CreateMainWindow(instance)) return 0;
 
   display_modes_ = std::make_unique<DisplayModes>();
-  PlayerSettings& settings = Settings();
-  MemoryReader record(FindModuleData(instance, kSettingsData));
-  ReadSettings(settings, record, &AskFullScreenAtStart);
+  PlayerSettings& settings = ReadProgramSettings(instance);
   if (settings.windowed) {
     display_modes_->SetRequestedSize(settings.width, settings.height);
     display_modes_->Apply(window_, true);
@@ -67,9 +46,7 @@ int PlayerApp::Run(HINSTANCE instance, int show_command) {
   }
 
   CreatePlayer();
-  player_->clock().SetFixedStep(settings.fixed_step ? settings.step : 0);
-  MakeProgramDirectoryCurrent();
-  player_->StartLoad(settings.document_name, settings.start_label);
+  program_->Start(settings);
   ValidateRect(window_, nullptr);
   UpdateWindow(window_);
   const int code = RunLoop(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators)));
@@ -95,40 +72,7 @@ bool PlayerApp::CreateMainWindow(HINSTANCE instance) {
 }
 
 void PlayerApp::CreatePlayer() {
-  RenderDevice& device = RenderDevice::Instance();
-  if (FAILED(device.Create(window_))) {
-    // Frames and primitives then do nothing; the document still plays (and sounds).
-    SystemServices().ShowMessage(kNoDeviceText, kNoDeviceCaption, Services::Buttons::kOk);
-  }
-  archive_ = std::make_unique<LzpArchive>();
-  archive_->OpenMemory(FindModuleData(instance_, kArchiveData));
-  if (Settings().data_inside) {
-    data_ = std::make_unique<ArchiveDataSource>(*archive_);
-  } else {
-    data_ = std::make_unique<FileDataSource>();
-  }
-  graphics_ = std::make_unique<D3d9Graphics>(device);
-  auto provider = std::make_unique<ComposedProvider>(*graphics_);
-  provider->SetDataSource(*data_);
-  ClearColourTarget& clear_colour = *this;
-  player_ = std::make_unique<Player>(std::move(provider), *graphics_, clear_colour);
-}
-
-void PlayerApp::MakeProgramDirectoryCurrent() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return;
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);  // a long path: try again with room for it
-  }
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return;
-  path.resize(slash + 1);
-  SetCurrentDirectoryW(path.c_str());
+  program_ = std::make_unique<ProgramPlayer>(instance_, window_);
 }
 
 int PlayerApp::RunLoop(HACCEL accelerators) {
@@ -141,36 +85,18 @@ int PlayerApp::RunLoop(HACCEL accelerators) {
         DispatchMessageW(&message);
       }
     } else if (active_ && !in_size_move_) {
-      RenderDevice& device = RenderDevice::Instance();
-      if (device.has_device()) {
-        device.Frame(*this);
-      } else {
-        player_->RunFrame();
+      program_->RunFrame();
+      if (!program_->has_device())
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kFrameIntervalWithoutDevice, QS_ALLINPUT);
-      }
     }
   }
   return static_cast<int>(message.wParam);
 }
 
 void PlayerApp::TearDown() {
-  // The player first (host, provider, input and draw state), then what it drew and read
-  // with, then the device; the process-wide objects last, newest first.
-  player_.reset();
-  graphics_.reset();
-  RenderDevice::Instance().Release();
+  // The player with what it drew and read with; the process-wide objects last, newest first.
+  program_.reset();
   display_modes_.reset();
-  data_.reset();
-  archive_.reset();
-}
-
-void PlayerApp::RunFrameStep() {
-  player_->RunFrame();
-}
-
-void PlayerApp::SetClearColour(Colour colour) {
-  RenderDevice::Instance().SetClearColour(0xFF000000u | uint32_t{colour.red} << 16 |
-                                          uint32_t{colour.green} << 8 | colour.blue);
 }
 
 LRESULT CALLBACK PlayerApp::WindowProcedure(HWND window, UINT message, WPARAM wparam,
@@ -181,8 +107,9 @@ LRESULT CALLBACK PlayerApp::WindowProcedure(HWND window, UINT message, WPARAM wp
 
 LRESULT PlayerApp::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // Input first; messages before the player exists (the sizing at creation) skip it.
+  Player* player = program_ ? &program_->player() : nullptr;
   const bool consumed =
-      player_ && player_->input().HandleMessage(message, static_cast<uint32_t>(lparam));
+      player && player->input().HandleMessage(message, static_cast<uint32_t>(lparam));
   switch (message) {
     case WM_SIZE:
       RenderDevice::Instance().Resize(LOWORD(lparam), HIWORD(lparam));
@@ -192,7 +119,7 @@ LRESULT PlayerApp::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARA
         active_ = false;
       } else {
         active_ = true;
-        if (player_) player_->ResetClock();
+        if (player) player->ResetClock();
       }
       return 0;
     case WM_CHAR:
@@ -206,7 +133,7 @@ LRESULT PlayerApp::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARA
       return 0;
     case WM_EXITSIZEMOVE:
       in_size_move_ = false;
-      if (player_) player_->ResetClock();
+      if (player) player->ResetClock();
       return 0;
     default:
       return consumed ? 0 : DefWindowProcW(window, message, wparam, lparam);

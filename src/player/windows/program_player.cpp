@@ -1,0 +1,111 @@
+#include "player/windows/program_player.h"
+
+#include <string>
+#include <utility>
+
+#include "document/composed_provider.h"
+#include "player/player.h"
+#include "player/windows/module_resource.h"
+#include "render/d3d9/d3d9_graphics.h"
+#include "stream/memory_reader.h"
+#include "system/services.h"
+
+namespace cva {
+namespace {
+
+// Resource identifiers of the templates.
+constexpr int kArchiveData = 200;
+constexpr int kSettingsData = 201;
+
+constexpr const char* kNoDeviceText =
+    "描画デバイスを作成できませんでした。画面には何も描かれませんが、再生は続きます。";
+constexpr const char* kNoDeviceCaption = "描画の初期化の失敗";
+
+bool AskFullScreenAtStart() {
+  return SystemServices().ShowMessage("フルスクリーンで再生しますか？", "Windowモードの確認",
+                                      Services::Buttons::kYesNo) == Services::Answer::kYes;
+}
+
+void MakeProgramDirectoryCurrent() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return;
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // a long path: try again with room for it
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return;
+  path.resize(slash + 1);
+  SetCurrentDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+PlayerSettings& ReadProgramSettings(HINSTANCE instance) {
+  PlayerSettings& settings = Settings();
+  MemoryReader record(FindModuleData(instance, kSettingsData));
+  ReadSettings(settings, record, &AskFullScreenAtStart);
+  return settings;
+}
+
+ProgramPlayer::ProgramPlayer(HINSTANCE instance, HWND window) {
+  RenderDevice& device = RenderDevice::Instance();
+  if (FAILED(device.Create(window))) {
+    // A screen saver builds a player for every window it gets: one message is enough.
+    static bool told = false;
+    if (!told) {
+      told = true;
+      SystemServices().ShowMessage(kNoDeviceText, kNoDeviceCaption, Services::Buttons::kOk);
+    }
+  }
+  archive_ = std::make_unique<LzpArchive>();
+  archive_->OpenMemory(FindModuleData(instance, kArchiveData));
+  if (Settings().data_inside) {
+    data_ = std::make_unique<ArchiveDataSource>(*archive_);
+  } else {
+    data_ = std::make_unique<FileDataSource>();
+  }
+  graphics_ = std::make_unique<D3d9Graphics>(device);
+  auto provider = std::make_unique<ComposedProvider>(*graphics_);
+  provider->SetDataSource(*data_);
+  ClearColourTarget& clear_colour = *this;
+  player_ = std::make_unique<Player>(std::move(provider), *graphics_, clear_colour);
+}
+
+ProgramPlayer::~ProgramPlayer() {
+  player_.reset();
+  graphics_.reset();
+  RenderDevice::Instance().Release();
+  data_.reset();
+  archive_.reset();
+}
+
+void ProgramPlayer::Start(const PlayerSettings& settings) {
+  player_->clock().SetFixedStep(settings.fixed_step ? settings.step : 0);
+  MakeProgramDirectoryCurrent();
+  player_->StartLoad(settings.document_name, settings.start_label);
+}
+
+void ProgramPlayer::RunFrame() {
+  RenderDevice& device = RenderDevice::Instance();
+  if (device.has_device()) {
+    device.Frame(*this);
+  } else {
+    player_->RunFrame();
+  }
+}
+
+void ProgramPlayer::RunFrameStep() {
+  player_->RunFrame();
+}
+
+void ProgramPlayer::SetClearColour(Colour colour) {
+  RenderDevice::Instance().SetClearColour(0xFF000000u | uint32_t{colour.red} << 16 |
+                                          uint32_t{colour.green} << 8 | colour.blue);
+}
+
+}  // namespace cva
