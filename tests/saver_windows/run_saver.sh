@@ -4,16 +4,19 @@
 #
 #   run_saver.sh CASE PREFIX SAVER PROBE OUTDIR GOLDEN
 #
-# CASE full:    "/s": a window of the screen-saver class covers the 1024 x 768 screen and shows
-#               the document, the 640 x 480 back buffer stretched over it (the stage, 1.6 times
-#               its size, is compared with GOLDEN at reduced size); a key press ends the run
-#               with exit code 0, the player released first.
-# CASE preview: "/p HWND" into a 320 x 240 window the probe makes; the record leaves the screen
-#               mode open, so the full-screen question comes first (answered No); the child
-#               window fills the parent and shows the stage at half its size; the saver ends
-#               with the parent.
-# CASE config:  "/c": dialog 2003 shows the default author and the credit line; OK ends it
-#               with exit code 0.
+# The saver's record leaves the screen mode to the user: every player it builds asks first
+# whether to play in full screen (answered No; the answer changes nothing in a screen saver).
+#
+# CASE full:    "/s": the pointer moves while the question is up, which must not end the run
+#               once it starts; a window of the screen-saver class covers the 1024 x 768 screen
+#               and shows the document, the 640 x 480 back buffer stretched over it (the stage,
+#               1.6 times its size, is compared with GOLDEN at reduced size); a key press ends
+#               the run with exit code 0, the player released first.
+# CASE preview: "/p HWND" into a 320 x 240 window the probe makes: the question, then a child
+#               window that fills the parent and shows the stage at half its size; the saver
+#               ends with the parent.
+# CASE config:  "/c": dialog 2003 (no player, so no question) shows the default author and the
+#               credit line; OK ends it with exit code 0.
 # CASE dialog:  no argument: the same dialog; its close box ends it with exit code 0.
 # The full and preview cases leave what the saver drew in OUTDIR/<saver name>-CASE.png.
 set -euo pipefail
@@ -103,6 +106,10 @@ case "$case_name" in
     CVA_WINEDEBUG=-all,warn+seh run "$saver" /s 2>"$log" &
     saver_pid=$!
     pids+=("$saver_pid")
+    timeout 30 xdotool search --sync --name "Windowモードの確認" >/dev/null ||
+      fail "no full-screen question"
+    xdotool mousemove 700 600
+    run "$probe" ask no | tr -d '\r' || fail "not the full-screen question"
     probe_out=$(run "$probe" window WindowsScreenSaverClass | tr -d '\r') ||
       fail "no screen-saver window: $probe_out"
     echo "$probe_out"

@@ -7,13 +7,18 @@
 namespace cva {
 namespace {
 
-// A pointer that moves no more than this many pixels from where it was at the start (a
-// jittering mouse, a synthetic move when the window appears) does not end the run.
+// A pointer that moves no more than this many pixels from where it was when the window came up
+// (a jittering mouse, a synthetic move when the window appears) does not end the run.
 constexpr LONG kMoveTolerance = 4;
 
 // The run in progress; one window per process.
 struct SaverRun {
   bool full_screen = false;
+  // Set once the window has been made, with where the pointer was then. Input and activation
+  // count only from then on: the player's start may ask a question first, and neither the
+  // pointer moved to answer it nor the activation that the question's box takes and gives back
+  // may end the run the moment it starts.
+  bool started = false;
   POINT start_pointer{};
   bool closing = false;
 };
@@ -34,6 +39,7 @@ bool PointerMovedAway() {
 
 // Input that ends the full-screen run; true when the message was such input.
 bool CloseOnInput(HWND window, UINT message, WPARAM wparam) {
+  if (!g_run.started) return false;
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -92,14 +98,17 @@ int RunSaverWindow(HINSTANCE instance, HWND parent) {
 
   HWND window = nullptr;
   if (g_run.full_screen) {
-    GetCursorPos(&g_run.start_pointer);
-    ShowCursor(FALSE);
     window =
         CreateWindowExW(WS_EX_TOPMOST, kSaverWindowClass, L"", WS_POPUP | WS_VISIBLE,
                         GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
                         nullptr, nullptr, instance, nullptr);
-    if (window) SetForegroundWindow(window);
+    if (window) {
+      GetCursorPos(&g_run.start_pointer);
+      g_run.started = true;
+      ShowCursor(FALSE);  // only now: the start's question needs it
+      SetForegroundWindow(window);
+    }
   } else {
     RECT area{};
     GetClientRect(parent, &area);
