@@ -31,14 +31,16 @@ shot="$outdir/$name-$case_name.png"
 log="$outdir/$name-$case_name.log"
 pids=()
 
-# On failure the programs may still run: end their Wine processes too, or the test would hang
-# on the output they hold open.
+# On failure the programs may still run: end them (the Wine processes under each wine-run this
+# script started) too, or the test would hang on the output they hold open.
+end_tree() {
+  local child
+  for child in $(pgrep -P "$1"); do end_tree "$child"; done
+  kill "$1" 2>/dev/null || true
+}
 end_programs() {
   local p
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in $(pgrep -f "$(basename "$saver")") $(pgrep -f "$(basename "$probe")"); do
-    [ "$p" = $$ ] || kill "$p" 2>/dev/null || true
-  done
+  for p in "${pids[@]}"; do end_tree "$p"; done
 }
 trap '[ $? -eq 0 ] || end_programs' EXIT
 fail() {
