@@ -126,5 +126,11 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   if (!result.ok()) return Fail(result.Describe());
   std::fprintf(stderr, "cvapack: wrote %s\n", line.output.c_str());
+  if (!line.data_inside) {
+    std::string names;
+    for (const std::string& name : pack_list.names()) names += " " + LocalFileName(name);
+    std::fprintf(stderr, "cvapack: the player reads these files from its own folder:%s\n",
+                 names.c_str());
+  }
   return 0;
 }
