@@ -90,6 +90,10 @@ const char* TemplateFileName(OutputKind kind) {
   return kind == OutputKind::kPlayer ? "cvaplay.exe" : "cvasaver.scr";
 }
 
+std::string TemplateBeside(const std::string& program_directory, OutputKind kind) {
+  return (fs::path(program_directory) / "data" / TemplateFileName(kind)).string();
+}
+
 std::string GenerationResult::Describe() const {
   const char* what = "";
   switch (step) {

@@ -12,6 +12,8 @@ namespace cva {
 // The two kinds of generated program and the template each is copied from.
 enum class OutputKind { kPlayer, kScreenSaver };
 const char* TemplateFileName(OutputKind kind);  // "cvaplay.exe" or "cvasaver.scr"
+// Where a converter keeps its templates: in a folder "data" beside its own program file.
+std::string TemplateBeside(const std::string& program_directory, OutputKind kind);
 
 // Everything one generation takes, as the dialog or the command line gave it.
 struct GenerationRequest {

@@ -38,9 +38,8 @@ std::string Lower(std::string text) {
 // The template named on the command line, or the first one found where cvapack looks.
 bool FindTemplate(const std::string& given, OutputKind kind, std::string& path,
                   std::string& error) {
-  std::vector<std::string> candidates = given.empty()
-                                            ? pack_tool::TemplateCandidates(TemplateFileName(kind))
-                                            : std::vector<std::string>{given};
+  std::vector<std::string> candidates =
+      given.empty() ? pack_tool::TemplateCandidates(kind) : std::vector<std::string>{given};
   std::error_code ignored;
   for (const std::string& candidate : candidates) {
     if (fs::is_regular_file(candidate, ignored)) {

@@ -7,12 +7,13 @@ namespace fs = std::filesystem;
 
 namespace cva::pack_tool {
 
-std::vector<std::string> TemplateCandidates(const std::string& name) {
+std::vector<std::string> TemplateCandidates(OutputKind kind) {
+  const std::string name = TemplateFileName(kind);
   std::vector<std::string> candidates;
   std::error_code error;
   const fs::path self = fs::read_symlink("/proc/self/exe", error);
   if (!error) {
-    candidates.push_back((self.parent_path() / "data" / name).string());
+    candidates.push_back(TemplateBeside(self.parent_path().string(), kind));
     candidates.push_back(
         (self.parent_path().parent_path() / "share" / "cva" / "data" / name).string());
   }
