@@ -53,7 +53,8 @@ read -r ox oy <<<"$(probe_value origin)"
 read -r wl wt wr wb <<<"$(probe_value window)"
 read -r dw dh <<<"$(probe_value display)"
 
-sleep 1  # the document loads over the first frames
+# The document loads over the first frames; CVA_SHOT_DELAY lets it play longer first.
+sleep "${CVA_SHOT_DELAY:-1}"
 import -display "$DISPLAY" -window root -crop "${cw}x${ch}+${ox}+${oy}" +repage "$shot"
 echo "captured $shot"
 
