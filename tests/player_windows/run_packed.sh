@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Makes a player with the Linux packer and checks it from outside: wrestool lists the
-# generated resources at language 1041 beside the template's placeholders, the archive it
-# extracts reads back with lzp byte for byte, no archive or temporary is left beside the
-# document, and the player, run under Wine from a folder that holds nothing else, shows the
-# document as the software renderer draws it (run_player.sh, case window).
+# Makes a player and a screen saver with the Linux packer and checks them from outside:
+# wrestool lists the generated resources at language 1041 beside the templates' placeholders,
+# the archive it extracts reads back with lzp byte for byte, no archive or temporary is left
+# beside the document, and both programs, run under Wine from a folder that holds nothing
+# else, show the document as the software renderer draws it (run_player.sh, case window;
+# run_saver.sh, case full).
 #
-#   run_packed.sh NATIVE_TOOLS PREFIX TEMPLATE PROBE FIXTURES OUTDIR GOLDEN
+#   run_packed.sh NATIVE_TOOLS PREFIX PLAYER_TEMPLATE SAVER_TEMPLATE PROBE FIXTURES OUTDIR GOLDEN
 set -euo pipefail
-tools=$1 prefix=$2 template=$3 probe=$4 fixtures=$5 out=$6 golden=$7
+tools=$1 prefix=$2 template=$3 saver_template=$4 probe=$5 fixtures=$6 out=$7 golden=$8
 here=$(cd "$(dirname "$0")" && pwd)
 cvapack=$tools/cvapack/cvapack
 lzp=$tools/lzp/lzp
@@ -40,13 +41,25 @@ for f in golden_warp.cva golden_arrow.png; do
 done
 echo "the archive holds the document and its image byte for byte"
 
-# Until a screen-saver template exists, asking for one names where it was looked for.
-if message=$("$cvapack" "$out/doc/golden_warp.cva" -o "$out/run/saver.scr" 2>&1); then
-  [ -s "$out/run/saver.scr" ] || fail "cvapack reported a screen saver it did not write"
-  rm "$out/run/saver.scr"
-else
-  grep -q "no template cvasaver.scr: looked for" <<<"$message" || fail "unclear: $message"
-  [ ! -e "$out/run/saver.scr" ] || fail "a failed generation left its output"
+# A missing template is named, and nothing is written.
+if message=$("$cvapack" "$out/doc/golden_warp.cva" -o "$out/run/none.scr" \
+  --template "$out/none/cvasaver.scr" 2>&1); then
+  fail "cvapack made a program without a template"
 fi
+grep -qF "no template cvasaver.scr: looked for"$'\n'"  $out/none/cvasaver.scr" <<<"$message" ||
+  fail "unclear: $message"
+[ ! -e "$out/run/none.scr" ] || fail "a failed generation left its output"
 
 bash "$here/run_player.sh" window "$prefix" "$player" "$probe" "$out/shots" "$golden"
+
+# The screen saver: its record leaves the screen mode to the user, as run_saver.sh expects.
+saver=$out/run/packed_warp.scr
+"$cvapack" "$out/doc/golden_warp.cva" -o "$saver" --ask --size 640x480 --fixed 10 \
+  --template "$saver_template" >"$out/cvapack-saver.log" 2>&1 ||
+  fail "cvapack failed: $(cat "$out/cvapack-saver.log")"
+listing=$(wrestool -l "$saver")
+for resource in "--type=10 --name=200 --language=1041" "--type=10 --name=201 --language=1041" \
+  "--type=10 --name=201 --language=24415" "--type=5 --name=2003 --language=1041"; do
+  grep -qF -- "$resource " <<<"$listing" || fail "wrestool lists no $resource in the saver"
+done
+bash "$here/../saver_windows/run_saver.sh" full "$prefix" "$saver" "$probe" "$out/shots" "$golden"
