@@ -25,7 +25,8 @@ class ResourceStore {
   // Adds or replaces one resource; false when the store does not take it at this language.
   virtual bool Write(uint16_t type, uint16_t id, uint16_t language,
                      std::span<const uint8_t> bytes) = 0;
-  // Writes every change into the file; false with the system's reason.
+  // Writes every change into the file; false with the system's reason. A store destroyed
+  // without a commit discards its changes and releases the file, which may then be removed.
   virtual bool Commit(std::string& reason) = 0;
 };
 
