@@ -16,13 +16,16 @@ if [ -z "${DISPLAY:-}" ] && [ -f "$prefix/.display" ]; then export DISPLAY=$(cat
 [ -n "${DISPLAY:-}" ] || { echo "no display: run under the wine fixture" >&2; exit 1; }
 win() { echo "Z:${1//\//\\}"; }
 
-converter_pid=""
+# On failure the converter and the driver may still run: end the processes this script
+# started, and their children (the Wine processes), by their ids.
+converter_pid="" driver_pid=""
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "$converter_pid" ]; then
-    kill "$converter_pid" 2>/dev/null || true
-    pkill -P "$converter_pid" 2>/dev/null || true
-  fi
+  local p
+  for p in $converter_pid $driver_pid; do
+    pkill -P "$p" 2>/dev/null || true
+    kill "$p" 2>/dev/null || true
+  done
   exit 1
 }
 
@@ -53,6 +56,7 @@ if grep -q '^shot' "$work/driver.out"; then
 fi
 driver_status=0
 wait "$driver_pid" || driver_status=$?
+driver_pid=""
 tr -d '\r' <"$work/driver.out"
 [ "$driver_status" -eq 0 ] || fail "the dialog did not answer as expected"
 for _ in $(seq 1 100); do
