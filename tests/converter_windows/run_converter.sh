@@ -10,24 +10,8 @@
 # each player are captured into WORK/shots.
 set -euo pipefail
 prefix=$1 zip=$2 driver=$3 probe=$4 work=$5 fixtures=$6 golden=$7
-root=$(cd "$(dirname "$0")/../.." && pwd)
-run() { "$root/scripts/wine-run" --prefix "$prefix" "$@"; }
-if [ -z "${DISPLAY:-}" ] && [ -f "$prefix/.display" ]; then export DISPLAY=$(cat "$prefix/.display"); fi
-[ -n "${DISPLAY:-}" ] || { echo "no display: run under the wine fixture" >&2; exit 1; }
+source "$(dirname "$0")/../support/wine_test.sh"
 win() { echo "Z:${1//\//\\}"; }
-
-# On failure the converter and the driver may still run: end the processes this script
-# started, and their children (the Wine processes), by their ids.
-converter_pid="" driver_pid=""
-fail() {
-  echo "FAIL: $*" >&2
-  local p
-  for p in $converter_pid $driver_pid; do
-    pkill -P "$p" 2>/dev/null || true
-    kill "$p" 2>/dev/null || true
-  done
-  exit 1
-}
 
 rm -rf "$work"
 mkdir -p "$work/unpacked" "$work/document" "$work/shots"
@@ -40,10 +24,12 @@ cp "$fixtures/golden_warp.cva" "$fixtures/golden_arrow.png" "$work/document/"
 
 run "$work/unpacked/cvapack/cvapack.exe" >"$work/converter.out" &
 converter_pid=$!
+track "$converter_pid"
 run "$driver" "$(win "$work/unpacked/cvapack/data")" "$(win "$work/document/golden_warp.cva")" \
   "$(win "$work/inside.exe")" "$(win "$work/document/files.exe")" "$(win "$work/saver.scr")" \
   >"$work/driver.out" &
 driver_pid=$!
+track "$driver_pid"
 for _ in $(seq 1 600); do
   grep -q '^shot' "$work/driver.out" 2>/dev/null && break
   kill -0 "$driver_pid" 2>/dev/null || break
@@ -56,18 +42,9 @@ if grep -q '^shot' "$work/driver.out"; then
 fi
 driver_status=0
 wait "$driver_pid" || driver_status=$?
-driver_pid=""
 tr -d '\r' <"$work/driver.out"
 [ "$driver_status" -eq 0 ] || fail "the dialog did not answer as expected"
-for _ in $(seq 1 100); do
-  kill -0 "$converter_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$converter_pid" 2>/dev/null && fail "closing the dialog did not end the converter"
-status=0
-wait "$converter_pid" || status=$?
-converter_pid=""
-[ "$status" -eq 0 ] || fail "the converter ended with exit code $status"
+expect_exit_0 "$converter_pid" "closing the dialog"
 echo "the converter ended with exit code 0; its diagnostics:"
 tr -d '\r' <"$work/converter.out"
 leftovers=$(cd "$work/document" && ls)

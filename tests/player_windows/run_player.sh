@@ -16,29 +16,14 @@
 # Every case leaves the captured client area in OUTDIR/<player name>.png.
 set -euo pipefail
 case_name=$1 prefix=$2 player=$3 probe=$4 outdir=$5 golden=${6:-}
-root=$(cd "$(dirname "$0")/../.." && pwd)
-run() { "$root/scripts/wine-run" --prefix "$prefix" "$@"; }
-if [ -z "${DISPLAY:-}" ] && [ -f "$prefix/.display" ]; then export DISPLAY=$(cat "$prefix/.display"); fi
-[ -n "${DISPLAY:-}" ] || { echo "no display: run under the wine fixture" >&2; exit 1; }
+source "$(dirname "$0")/../support/wine_test.sh"
 mkdir -p "$outdir"
 name=$(basename "$player" .exe)
 shot="$outdir/$name.png"
 
-# On failure the player may still run: end its Wine process too, or the test would hang.
-fail() {
-  echo "FAIL: $*" >&2
-  kill "$player_pid" 2>/dev/null || true
-  local p
-  for p in $(pgrep -f "$(basename "$player")"); do
-    [ "$p" = $$ ] || kill "$p" 2>/dev/null || true
-  done
-  exit 1
-}
-
 run "$player" &
 player_pid=$!
-
-probe_value() { sed -n "s/^$1 //p" <<<"$probe_out"; }
+track "$player_pid"
 
 if [ "$case_name" = label ]; then
   run "$probe" message nolabel | tr -d '\r' || fail "no message box, or not the missing-label message"
@@ -69,9 +54,7 @@ case "$case_name" in
     for attempt in $(seq 1 10); do
       import -display "$DISPLAY" -window root -crop "320x240+${ox}+${oy}" +repage "$stage"
       # Pixels differing by more than about 2 levels per channel; at most 0.5 % of them.
-      metric=$(compare -metric AE -fuzz 1% "$golden" "$stage" null: 2>&1 || true)
-      differing=$(awk '{ printf "%d", $1 }' <<<"$metric")  # the count may come as 1.2e+03
-      [ -n "$differing" ] || fail "compare gave no count: $metric"
+      differing=$(differing_pixels "$golden" "$stage" 1%)
       [ "$differing" -le 384 ] && break
       sleep 0.5
     done
@@ -92,12 +75,4 @@ esac
 xdotool mousemove $((ox + cw / 2)) $((oy + ch / 2))
 sleep 0.3
 xdotool key Escape
-for _ in $(seq 1 100); do
-  kill -0 "$player_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$player_pid" 2>/dev/null && fail "Escape did not end the player"
-status=0
-wait "$player_pid" || status=$?
-[ "$status" -eq 0 ] || fail "the player ended with exit code $status"
-echo "the player ended with exit code 0"
+expect_exit_0 "$player_pid" Escape

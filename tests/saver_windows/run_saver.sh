@@ -21,45 +21,11 @@
 # The full and preview cases leave what the saver drew in OUTDIR/<saver name>-CASE.png.
 set -euo pipefail
 case_name=$1 prefix=$2 saver=$3 probe=$4 outdir=$5 golden=$6
-root=$(cd "$(dirname "$0")/../.." && pwd)
-run() { "$root/scripts/wine-run" --prefix "$prefix" "$@"; }
-if [ -z "${DISPLAY:-}" ] && [ -f "$prefix/.display" ]; then export DISPLAY=$(cat "$prefix/.display"); fi
-[ -n "${DISPLAY:-}" ] || { echo "no display: run under the wine fixture" >&2; exit 1; }
+source "$(dirname "$0")/../support/wine_test.sh"
 mkdir -p "$outdir"
 name=$(basename "$saver" .scr)
 shot="$outdir/$name-$case_name.png"
 log="$outdir/$name-$case_name.log"
-pids=()
-
-# On failure the programs may still run: end them (the Wine processes under each wine-run this
-# script started) too, or the test would hang on the output they hold open.
-end_tree() {
-  local child
-  for child in $(pgrep -P "$1"); do end_tree "$child"; done
-  kill "$1" 2>/dev/null || true
-}
-end_programs() {
-  local p
-  for p in "${pids[@]}"; do end_tree "$p"; done
-}
-trap '[ $? -eq 0 ] || end_programs' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Waits up to 10 s for process $1 to end; its exit code must be 0.
-expect_exit_0() {
-  local pid=$1 what=$2 status=0
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "$what did not end the screen saver"
-  wait "$pid" || status=$?
-  [ "$status" -eq 0 ] || fail "the screen saver ended with exit code $status after $what"
-  echo "$what ended the screen saver with exit code 0"
-}
 
 # Captures what the saver drew (with the command "$@", into $shot) and compares the stage in its top-left
 # corner, SCALE times the 320 x 240 of GOLDEN, with GOLDEN. Both are reduced to 80 x 60 first,
@@ -67,7 +33,7 @@ expect_exit_0() {
 # differ by more than about 20 levels in a channel. The document loads over the first frames:
 # the capture is repeated for up to 5 s until it matches.
 check_stage() {
-  local scale=$1 sw sh metric="" differing=""
+  local scale=$1 sw sh differing=""
   shift
   sw=$(awk "BEGIN { printf \"%d\", 320 * $scale }") sh=$(awk "BEGIN { printf \"%d\", 240 * $scale }")
   convert "$golden" -resize '80x60!' "$outdir/$name-golden.png"
@@ -76,9 +42,7 @@ check_stage() {
     rm -f "$shot"
     "$@" 2>/dev/null && [ -f "$shot" ] || continue
     convert "$shot" -crop "${sw}x${sh}+0+0" +repage -resize '80x60!' "$outdir/$name-stage.png"
-    metric=$(compare -metric AE -fuzz 8% "$outdir/$name-golden.png" "$outdir/$name-stage.png" null: 2>&1 || true)
-    differing=$(awk '$1 + 0 == $1 { printf "%d", $1 }' <<<"$metric")  # the count may come as 1.2e+03
-    [ -n "$differing" ] || fail "compare gave no count: $metric"
+    differing=$(differing_pixels "$outdir/$name-golden.png" "$outdir/$name-stage.png" 8%)
     [ "$differing" -le 96 ] && break
   done
   [ -n "$differing" ] || fail "nothing to capture"
@@ -100,14 +64,13 @@ capture_preview() {
       -gravity southeast -extent 320x240 "$shot"
 }
 
-probe_value() { sed -n "s/^$1 //p" <<<"$probe_out"; }
 
 case "$case_name" in
   full)
     # Wine reports the program's debugger output on its exception channel.
     CVA_WINEDEBUG=-all,warn+seh run "$saver" /s 2>"$log" &
     saver_pid=$!
-    pids+=("$saver_pid")
+    track "$saver_pid"
     timeout 30 xdotool search --sync --name "Windowモードの確認" >/dev/null ||
       fail "no full-screen question"
     xdotool mousemove 700 600
@@ -127,7 +90,7 @@ case "$case_name" in
     probe_log="$outdir/$name-probe.txt"
     run "$probe" preview 3 >"$probe_log" &
     probe_pid=$!
-    pids+=("$probe_pid")
+    track "$probe_pid"
     parent=""
     for _ in $(seq 1 300); do
       parent=$(sed -n 's/^parent \([0-9]*\).*/\1/p' "$probe_log")
@@ -137,7 +100,7 @@ case "$case_name" in
     [ -n "$parent" ] || fail "the probe made no preview window"
     run "$saver" /p "$parent" &
     saver_pid=$!
-    pids+=("$saver_pid")
+    track "$saver_pid"
     run "$probe" ask no | tr -d '\r' || fail "no question, or not the full-screen question"
     for _ in $(seq 1 300); do
       grep -q '^origin' "$probe_log" && break
@@ -160,7 +123,7 @@ case "$case_name" in
       how=close
     fi
     saver_pid=$!
-    pids+=("$saver_pid")
+    track "$saver_pid"
     run "$probe" dialog "$how" | tr -d '\r' || fail "no dialog, or not its texts"
     expect_exit_0 "$saver_pid" "the dialog's $how"
     ;;
