@@ -107,16 +107,9 @@ bool RenderSession::Load() {
     return false;
   }
   session::ApplyInputEvents(options_.input_events, 0, player_.input());
-  if (!session::LoadUntilCurrent(player_, document_name, options_.label, [this] { RunFrame(); })) {
-    for (const std::string& message : TakeMessages()) error_ += message + "\n";
-    const std::string failure = session::LoadFailure(host());
-    error_ += failure.empty() ? "the document did not finish loading" : failure;
+  if (!session::StartAtLabel(
+          player_, services_, document_name, options_.label, [this] { RunFrame(); }, error_))
     return false;
-  }
-  if (host().document()->label_names().Find(session::SettingsText(options_.label)) == -1) {
-    error_ = "start label '" + options_.label + "' not found";
-    return false;
-  }
   frame_number_ = 0;
   return true;
 }

@@ -55,17 +55,9 @@ bool D3d9Session::Load() {
     return false;
   }
   const std::string name = path.filename().string();
-  if (!session::LoadUntilCurrent(player_, name, options_.label, [this] { RunFrame(); })) {
-    for (const session::CapturedMessage& m : services_.TakeMessages())
-      error_ += m.Describe() + "\n";
-    const std::string failure = session::LoadFailure(host());
-    error_ += failure.empty() ? "the document did not finish loading" : failure;
+  if (!session::StartAtLabel(
+          player_, services_, name, options_.label, [this] { RunFrame(); }, error_))
     return false;
-  }
-  if (host().document()->label_names().Find(session::SettingsText(options_.label)) == -1) {
-    error_ = "start label '" + options_.label + "' not found";
-    return false;
-  }
   frame_number_ = 0;
   return true;
 }

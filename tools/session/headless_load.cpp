@@ -1,5 +1,7 @@
 #include "headless_load.h"
 
+#include "capturing_services.h"
+#include "document/document.h"
 #include "document/document_loader.h"
 #include "player/player.h"
 #include "system/text_codec.h"
@@ -31,6 +33,23 @@ std::string LoadFailure(const PlaybackHost& host) {
   const DocumentLoader* loader = host.pending_loader();
   if (!loader || loader->error().empty()) return {};
   return (loader->error_offset() ? "malformed document: " : "") + loader->error();
+}
+
+bool StartAtLabel(Player& player, CapturingServices& services, const std::string& document,
+                  const std::string& label, const std::function<void()>& run_frame,
+                  std::string& error) {
+  const PlaybackHost& host = player.host();
+  if (!LoadUntilCurrent(player, document, label, run_frame)) {
+    for (const CapturedMessage& m : services.TakeMessages()) error += m.Describe() + "\n";
+    const std::string failure = LoadFailure(host);
+    error += failure.empty() ? "the document did not finish loading" : failure;
+    return false;
+  }
+  if (host.document()->label_names().Find(SettingsText(label)) == -1) {
+    error = "start label '" + label + "' not found";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace cva::session

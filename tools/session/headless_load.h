@@ -12,6 +12,8 @@ class Player;
 
 namespace cva::session {
 
+class CapturingServices;
+
 // A name given in UTF-8 on a command line (a document file name or a start label) as the
 // player's settings hold it: Shift-JIS text.
 EncodedText SettingsText(const std::string& utf8);
@@ -25,5 +27,12 @@ bool LoadUntilCurrent(Player& player, const std::string& document, const std::st
 // Why the pending load failed as its loader tells it (the text names the document and, for
 // unreadable data, the byte offset), or empty when the loader gives no reason.
 std::string LoadFailure(const PlaybackHost& host);
+
+// LoadUntilCurrent, then checks that the current document has `label`. On failure `error`
+// gets the message boxes the load raised (taken from `services`), one a line, and then the
+// loader's reason, or the missing label.
+bool StartAtLabel(Player& player, CapturingServices& services, const std::string& document,
+                  const std::string& label, const std::function<void()>& run_frame,
+                  std::string& error);
 
 }  // namespace cva::session
