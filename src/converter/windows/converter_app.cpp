@@ -10,6 +10,7 @@
 #include "converter/windows/converter_ids.h"
 #include "converter/windows/windows_resource_store.h"
 #include "system/text_codec.h"
+#include "system/windows/program_folder.h"
 
 namespace cva {
 namespace {
@@ -44,10 +45,7 @@ ConverterApp::ConverterApp()
                         L"cvaファイルの選択", kOpenFlags),
       icon_chooser_(FileChooser::Kind::kOpen, L"icon files (*.ico)\0*.ico\0"s, L"アイコンの選択",
                     kOpenFlags) {
-  wchar_t module[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, module, MAX_PATH);
-  folder_ = module;
-  folder_.erase(folder_.find_last_of(L"\\/") + 1);
+  folder_ = ProgramFolder();
   SetSystemServices(&services_);
 }
 

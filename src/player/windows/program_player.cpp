@@ -9,6 +9,7 @@
 #include "render/d3d9/d3d9_graphics.h"
 #include "stream/memory_reader.h"
 #include "system/services.h"
+#include "system/windows/program_folder.h"
 
 namespace cva {
 namespace {
@@ -27,20 +28,8 @@ bool AskFullScreenAtStart() {
 }
 
 void MakeProgramDirectoryCurrent() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return;
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);  // a long path: try again with room for it
-  }
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return;
-  path.resize(slash + 1);
-  SetCurrentDirectoryW(path.c_str());
+  const std::wstring folder = ProgramFolder();
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
 }
 
 }  // namespace
