@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "stream/encoded_text.h"
+#include "system/random_access_file.h"
 
 namespace cva {
 
@@ -25,6 +27,10 @@ class Services {
   virtual bool FileExists(const EncodedText& name) = 0;
   // Reads the whole file in binary into `out`; false when it cannot be read.
   virtual bool ReadFile(const EncodedText& name, std::vector<uint8_t>& out) = 0;
+  // Opens the file for reads at explicit offsets; nullptr when it cannot be opened. Each call
+  // gives an independent reader. The platforms keep the file open; by default the whole file
+  // is read into memory.
+  virtual std::unique_ptr<RandomAccessFile> OpenFile(const EncodedText& name);
   // Milliseconds since an arbitrary start, wrapping at 2^32.
   virtual uint32_t TickCount() = 0;
   virtual std::string CurrentDirectory() = 0;

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -11,6 +12,31 @@
 
 namespace cva {
 namespace {
+
+// A file descriptor read with pread, which leaves the descriptor's own position alone.
+class PosixFile final : public RandomAccessFile {
+ public:
+  PosixFile(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  ~PosixFile() override { close(fd_); }
+  PosixFile(const PosixFile&) = delete;
+  PosixFile& operator=(const PosixFile&) = delete;
+
+  uint64_t Size() const override { return size_; }
+  size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+    size_t total = 0;
+    while (total < count) {
+      const ssize_t got =
+          pread(fd_, out + total, count - total, static_cast<off_t>(offset + total));
+      if (got <= 0) break;
+      total += static_cast<size_t>(got);
+    }
+    return total;
+  }
+
+ private:
+  int fd_;
+  uint64_t size_;
+};
 
 class PosixServices final : public Services {
  public:
@@ -29,6 +55,16 @@ class PosixServices final : public Services {
     if (!in) return false;
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
+  }
+  std::unique_ptr<RandomAccessFile> OpenFile(const EncodedText& name) override {
+    const int fd = open(ToUtf8(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixFile>(fd, static_cast<uint64_t>(st.st_size));
   }
   uint32_t TickCount() override {
     timespec ts{};

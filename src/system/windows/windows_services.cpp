@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -28,6 +29,34 @@ HANDLE OpenForReading(const EncodedText& name) {
   return CreateFileW(PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+
+// A file handle read with explicit offsets (an OVERLAPPED offset on a synchronous handle).
+class WindowsFile final : public RandomAccessFile {
+ public:
+  WindowsFile(HANDLE file, uint64_t size) : file_(file), size_(size) {}
+  ~WindowsFile() override { CloseHandle(file_); }
+  WindowsFile(const WindowsFile&) = delete;
+  WindowsFile& operator=(const WindowsFile&) = delete;
+
+  uint64_t Size() const override { return size_; }
+  size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+    size_t total = 0;
+    while (total < count) {
+      OVERLAPPED at{};
+      at.Offset = static_cast<DWORD>(offset + total);
+      at.OffsetHigh = static_cast<DWORD>((offset + total) >> 32);
+      const DWORD ask = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
+      DWORD got = 0;
+      if (!::ReadFile(file_, out + total, ask, &got, &at) || got == 0) break;
+      total += got;
+    }
+    return total;
+  }
+
+ private:
+  HANDLE file_;
+  uint64_t size_;
+};
 
 class WindowsServices final : public Services {
  public:
@@ -58,6 +87,16 @@ class WindowsServices final : public Services {
     }
     CloseHandle(file);
     return ok;
+  }
+  std::unique_ptr<RandomAccessFile> OpenFile(const EncodedText& name) override {
+    HANDLE file = OpenForReading(name);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+      CloseHandle(file);
+      return nullptr;
+    }
+    return std::make_unique<WindowsFile>(file, static_cast<uint64_t>(size.QuadPart));
   }
   uint32_t TickCount() override { return GetTickCount(); }
   std::string CurrentDirectory() override {
