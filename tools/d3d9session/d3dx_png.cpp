@@ -2,9 +2,9 @@
 
 #include <d3dx9.h>
 
-#include "render/d3d9/com_ref.h"
 #include "render/d3d9/render_device.h"
 #include "system/text_codec.h"
+#include "system/windows/com_ref.h"
 
 namespace cva::d3d9_session {
 namespace {

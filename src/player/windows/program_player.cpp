@@ -7,6 +7,8 @@
 #include "player/player.h"
 #include "player/windows/module_resource.h"
 #include "render/d3d9/d3d9_graphics.h"
+#include "sound/dsound/dsound_backend.h"
+#include "sound/dsound/sound_device.h"
 #include "stream/memory_reader.h"
 #include "system/services.h"
 #include "system/windows/program_folder.h"
@@ -51,6 +53,12 @@ ProgramPlayer::ProgramPlayer(HINSTANCE instance, HWND window) {
       SystemServices().ShowMessage(kNoDeviceText, kNoDeviceCaption, Services::Buttons::kOk);
     }
   }
+  // Then the sound device for the window. Without one sounds play nothing, and the backend
+  // tells the user when the first would have played; one backend for the process, so a
+  // screen saver's players for several windows tell it once.
+  SoundDevice& sound_device = SoundDevice::Instance();
+  sound_device.Init(window);
+  static DsoundBackend sound(sound_device);
   archive_ = std::make_unique<LzpArchive>();
   archive_->OpenMemory(FindModuleData(instance, kArchiveData));
   if (Settings().data_inside) {
@@ -59,7 +67,7 @@ ProgramPlayer::ProgramPlayer(HINSTANCE instance, HWND window) {
     data_ = std::make_unique<FileDataSource>();
   }
   graphics_ = std::make_unique<D3d9Graphics>(device);
-  auto provider = std::make_unique<ComposedProvider>(*graphics_);
+  auto provider = std::make_unique<ComposedProvider>(*graphics_, sound);
   provider->SetDataSource(*data_);
   ClearColourTarget& clear_colour = *this;
   player_ = std::make_unique<Player>(std::move(provider), *graphics_, clear_colour);
@@ -68,6 +76,7 @@ ProgramPlayer::ProgramPlayer(HINSTANCE instance, HWND window) {
 ProgramPlayer::~ProgramPlayer() {
   player_.reset();
   graphics_.reset();
+  SoundDevice::Instance().Release();
   RenderDevice::Instance().Release();
   data_.reset();
   archive_.reset();

@@ -21,17 +21,17 @@ class Player;
 PlayerSettings& ReadProgramSettings(HINSTANCE instance);
 
 // The player as the programs build it from their own resources, on one window: the render
-// device for the window, the archive of RT_RCDATA 200, the data source the settings' data-inside
-// flag picks (archive members or files), the Direct3D 9 graphics backend, the provider composed
-// of them and the Player. The stand-alone player and the screen saver both play through it;
-// they differ in the window and in what drives the frames.
+// device and the sound device for the window, the archive of RT_RCDATA 200, the data source the
+// settings' data-inside flag picks (archive members or files), the Direct3D 9 graphics backend, the
+// DirectSound backend, the provider composed of them and the Player. The stand-alone player and the
+// screen saver both play through it; they differ in the window and in what drives the frames.
 class ProgramPlayer final : private FrameStep, private ClearColourTarget {
  public:
   // Without a device the user is told once per process; the document still plays (and sounds)
   // and frames draw nothing.
   ProgramPlayer(HINSTANCE instance, HWND window);
-  // Releases the player (host, provider, input and draw state), then the graphics backend, the
-  // device, the data source and the archive.
+  // Releases the player (host, provider, input and draw state, sounds and their playbacks),
+  // then the graphics backend, the sound and render devices, the data source and the archive.
   ~ProgramPlayer() override;
   ProgramPlayer(const ProgramPlayer&) = delete;
   ProgramPlayer& operator=(const ProgramPlayer&) = delete;

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "render/d3d9/com_ref.h"
 #include "render/d3d9/render_device.h"
 #include "render/image/alpha_mask.h"
 #include "render/image_resource.h"
+#include "system/windows/com_ref.h"
 
 namespace cva {
 

@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <span>
 
-#include "render/d3d9/com_ref.h"
 #include "render/d3d9/d3d9_draw.h"
 #include "render/d3d9/render_device.h"
 #include "render/matrix.h"
 #include "render/primitives.h"
+#include "system/windows/com_ref.h"
 
 namespace cva {
 

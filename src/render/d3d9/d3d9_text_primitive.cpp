@@ -1,9 +1,9 @@
 #include "render/d3d9/d3d9_text_primitive.h"
 
-#include "render/d3d9/com_ref.h"
 #include "render/d3d9/d3d9_draw.h"
 #include "render/gdi/gdi_font.h"
 #include "render/glyphs/page_packer.h"
+#include "system/windows/com_ref.h"
 
 namespace cva {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "render/d3d9/com_ref.h"
 #include "render/image/rgba_bitmap.h"
+#include "system/windows/com_ref.h"
 
 namespace cva {
 
