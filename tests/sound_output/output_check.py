@@ -95,17 +95,19 @@ def follow(recording, source, start):
     """Finds the source's 20 ms chunks one after another in the recording from frame `start`.
 
     An output starved by a busy machine inserts silence (or skips) now and then; each chunk is
-    therefore looked for from 50 ms before to 150 ms after where the previous one ended.
+    therefore looked for from 50 ms before to 150 ms after where the previous one ended, and
+    further ahead after chunks that were not found.
     Returns the share of chunks found (normalised correlation of at least CHUNK_CORRELATION),
     the frames the found chunks slipped in all (dropouts), and the frame after the last one."""
     back, ahead = RATE // 20, RATE * 3 // 20
     rec = recording.astype(np.float64)
-    pos, found, slip, total = start, 0, 0, 0
+    pos, found, slip, total, misses = start, 0, 0, 0, 0
     for k in range(0, len(source) - CHUNK + 1, CHUNK):
         total += 1
         chunk = source[k : k + CHUNK].astype(np.float64)
         lo = max(0, pos - back)
-        window = rec[lo : pos + ahead + CHUNK]
+        # After chunks that were not found, further ahead: a longer gap delayed the rest.
+        window = rec[lo : pos + ahead + 2 * misses * CHUNK + CHUNK]
         if len(window) < CHUNK:
             break
         size = 1 << (len(window) + CHUNK).bit_length()
@@ -122,8 +124,10 @@ def follow(recording, source, start):
             found += 1
             slip += lo + best - pos
             pos = lo + best + CHUNK
+            misses = 0
         else:
             pos += CHUNK
+            misses += 1
     return found / max(1, total), slip, pos
 
 
