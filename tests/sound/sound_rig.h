@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "document/composed_provider.h"
@@ -40,6 +42,13 @@ class SoundRig {
     return std::unique_ptr<BufferedSoundStream>(buffered);
   }
   SimulatedOutput& output(size_t index = 0) { return backend.outputs.at(index); }
+  // Whether the worker of `stream` ends by itself (it stops its output just before).
+  static bool Ends(const BufferedSoundStream& stream) {
+    const auto give_up = std::chrono::steady_clock::now() + SimulatedOutput::kPatience;
+    while (stream.playing() && std::chrono::steady_clock::now() < give_up)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return !stream.playing();
+  }
   // Plays and waits until the worker has started the output.
   void Play(BufferedSoundStream& stream, SimulatedOutput& out, float start, bool loop) {
     const int plays = out.plays();

@@ -41,8 +41,8 @@ TEST_F(SoundStreamTest, AShortSoundPlaysItsBytesThenSilenceAndEndsWhenHalfZeroHa
     out.Advance(kHalf - 1);
     EXPECT_TRUE(stream->playing());
     out.Advance(1);
-    EXPECT_FALSE(stream->playing());
     EXPECT_FALSE(out.playing());
+    EXPECT_TRUE(Ends(*stream));
     expected.resize(kHalf);
     EXPECT_EQ(out.played(), expected);
   }
@@ -70,7 +70,7 @@ TEST_F(SoundStreamTest, ALoopFromOneAndAHalfSecondsWrapsToTheFrameAtOrBeforeIt) 
   std::vector<uint8_t> once = Tail(data, 66148);
   once.resize(kHalf, 0);
   EXPECT_EQ(out.played(), once);
-  EXPECT_FALSE(stream->playing());
+  EXPECT_TRUE(Ends(*stream));
 }
 
 TEST_F(SoundStreamTest, LoopsWithNothingToPlayFillSilenceInsteadOfSpinning) {
