@@ -28,6 +28,9 @@ class CapturingServices final : public Services {
   bool ReadFile(const EncodedText& name, std::vector<uint8_t>& out) override {
     return inner_.ReadFile(name, out);
   }
+  std::unique_ptr<RandomAccessFile> OpenFile(const EncodedText& name) override {
+    return inner_.OpenFile(name);
+  }
   uint32_t TickCount() override { return inner_.TickCount(); }
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
   bool SetCurrentDirectory(const std::string& path) override {

@@ -18,6 +18,9 @@ class OwnedMessageServices final : public Services {
   bool ReadFile(const EncodedText& name, std::vector<uint8_t>& out) override {
     return base_.ReadFile(name, out);
   }
+  std::unique_ptr<RandomAccessFile> OpenFile(const EncodedText& name) override {
+    return base_.OpenFile(name);
+  }
   uint32_t TickCount() override { return base_.TickCount(); }
   std::string CurrentDirectory() override { return base_.CurrentDirectory(); }
   bool SetCurrentDirectory(const std::string& path) override {
