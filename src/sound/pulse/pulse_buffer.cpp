@@ -27,8 +27,10 @@ std::unique_ptr<PulseBuffer> PulseBuffer::Open(const WaveFormat& format) {
   spec.channels = static_cast<uint8_t>(std::min<uint16_t>(format.channels, 255));
   if (format.channels > PA_CHANNELS_MAX || !pa_sample_spec_valid(&spec)) return nullptr;
   pa_buffer_attr attr{};
-  attr.maxlength = static_cast<uint32_t>(-1);
   attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kQueuedMs * 1000, &spec));
+  // No more than that may wait on the server either: the blocking write then keeps the pump
+  // at most that far ahead of what is heard (by default it could run seconds ahead).
+  attr.maxlength = attr.tlength;
   attr.prebuf = static_cast<uint32_t>(-1);
   attr.minreq = static_cast<uint32_t>(-1);
   attr.fragsize = static_cast<uint32_t>(-1);
@@ -43,6 +45,7 @@ PulseBuffer::PulseBuffer(pa_simple* stream, const WaveFormat& format)
     : stream_(stream), format_(format), ring_(kBytes) {
   const uint32_t block = format.block_align;
   chunk_bytes_ = std::max(block, format.samples_per_sec / 100 * block);
+  bytes_per_second_ = uint64_t{format.samples_per_sec} * block;
 }
 
 PulseBuffer::~PulseBuffer() {
@@ -148,10 +151,13 @@ void PulseBuffer::Pump() {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     if (ended >= 0) {
+      // Never later than half a half's playing time, however slow the sink: the worker must
+      // refill the half well before the pump comes back to it.
       const pa_usec_t queued = pa_simple_get_latency(stream_, &error);
+      const pa_usec_t limit = 500000ull * kHalfBytes / bytes_per_second_;
       due[ended] = true;
-      due_at[ended] =
-          Clock::now() + std::chrono::microseconds(queued == pa_usec_t(-1) ? 0 : queued);
+      due_at[ended] = Clock::now() + std::chrono::microseconds(
+                                         queued == pa_usec_t(-1) ? 0 : std::min(queued, limit));
     }
   }
 }

@@ -47,6 +47,7 @@ class PulseBuffer final : public SecondaryBuffer {
   pa_simple* stream_;
   WaveFormat format_;
   uint32_t chunk_bytes_;
+  uint64_t bytes_per_second_;
   std::vector<uint8_t> ring_;
   std::atomic<int32_t> volume_{0};
   std::atomic<int32_t> pan_{0};
