@@ -24,7 +24,7 @@ passes. The sink's monitor is recorded meanwhile, and the check finds:
     wrap returns to the start;
   - the stop latency: from the program's Stop call (wall clock) to the moment the last
     sound left the sink (the arrival time of the recorder's block, less the frames after it;
-    the recorder's own latency makes this an upper bound);
+    good to about the recorder's 10 ms blocks);
 then plays a 6-second file (streamed from disk) once more and reports the process's CPU time while it streamed.
 """
 import math
@@ -142,9 +142,8 @@ def record(pipe, into, arrivals):
 
 
 def heard_at(arrivals, frame):
-    """When `frame` came out of the sink: the arrival of its block, less the frames after it.
-
-    The recorder's own latency is included, so times come out late rather than early."""
+    """When `frame` came out of the sink: the arrival of its block, less the frames after it
+    (good to about the recorder's 10 ms latency)."""
     for arrived_ms, frames in arrivals:
         if frames > frame:
             return arrived_ms - (frames - frame) * 1000.0 / RATE
@@ -157,11 +156,6 @@ def audible_frames(recording):
 
 def play_and_record(program, sweep_path, env):
     """Runs the once-then-loop play while recording the sink; returns the run and recording."""
-    # Silence played into the sink all along keeps it running, so its monitor records the
-    # pauses too and not only the moments something plays.
-    keep_running = subprocess.Popen(
-        ["pacat", "--raw", "--format=s16le", "--rate=%d" % RATE, "--channels=2",
-         "--latency-msec=20", "--device=nullsink", "/dev/zero"], env=env)
     recorder = subprocess.Popen(
         ["parec", "--raw", "--format=s16le", "--rate=%d" % RATE, "--channels=2",
          "--latency-msec=10", "--device=nullsink.monitor"], stdout=subprocess.PIPE, env=env)
@@ -180,8 +174,6 @@ def play_and_record(program, sweep_path, env):
     recorder.terminate()
     reader.join()
     recorder.wait()
-    keep_running.terminate()
-    keep_running.wait()
     recording = np.frombuffer(bytes(recorded), dtype=np.int16)
     return run, recording[: len(recording) // 2 * 2].reshape(-1, 2), arrivals
 
@@ -225,8 +217,8 @@ def check_recording(source, run, recording, arrivals):
           "order (dropouts %.1f ms); heard %.1f ms of %.1f ms from Play to Stop"
           % (first_corr, 100 * loop_found, loop_slip * 1000.0 / RATE, heard_ms,
              times.get("play_to_stop_ms", 0.0)))
-    print("heard %.1f ms after Play, silent %.1f ms after Stop (recorder latency included); "
-          "Stop returned in %.1f ms"
+    print("heard %.1f ms after Play, silent %.1f ms after Stop (to about 10 ms: the recorder's "
+          "blocks); Stop returned in %.1f ms"
           % (start_latency_ms, stop_latency_ms, times.get("stop_call_ms", 0.0)))
     for name, value in (("single pass", once_found), ("loop", loop_found)):
         if value < MIN_FOUND:
@@ -310,6 +302,19 @@ def run_checks(sink_dir, work, program):
     sweep_path = os.path.join(work, "sweep.wav")
     write_wav(sweep_path, source)
 
+    # Silence played into the sink all along keeps it running at a short latency: its monitor
+    # then records the pauses too, and a playback does not wait for an idle sink to wake.
+    keep_running = subprocess.Popen(
+        ["pacat", "--raw", "--format=s16le", "--rate=%d" % RATE, "--channels=2",
+         "--latency-msec=20", "--device=nullsink", "/dev/zero"], env=env)
+    try:
+        return play_and_check(work, program, source, sweep_path, env)
+    finally:
+        keep_running.terminate()
+        keep_running.wait()
+
+
+def play_and_check(work, program, source, sweep_path, env):
     # A starved output can still drop samples on a loaded machine: up to three tries, and a
     # fault of the playback itself fails them all.
     for attempt in range(1, ATTEMPTS + 1):
