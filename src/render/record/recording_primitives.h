@@ -81,16 +81,30 @@ class Glyph final : public GlyphEntry {
   int32_t id_;
 };
 
-// Every character maps to one glyph entry of the primitive.
+// Every character maps to one glyph entry of the primitive. Fonts get indices from 0 in the
+// order registered, an equal face, size and weight reusing its index, as real text primitives
+// number them.
 class Text final : public TextPrimitive {
  public:
   explicit Text(RecordingProvider& owner) : glyph_(owner) {}
-  int32_t RegisterFont(const EncodedText&, int32_t, bool) override { return 0; }
+  int32_t RegisterFont(const EncodedText& face, int32_t size, bool bold) override {
+    for (size_t i = 0; i < fonts_.size(); ++i)
+      if (fonts_[i].face == face && fonts_[i].size == size && fonts_[i].bold == bold)
+        return static_cast<int32_t>(i);
+    fonts_.push_back({face, size, bold});
+    return static_cast<int32_t>(fonts_.size() - 1);
+  }
   GlyphEntry* GetGlyph(int32_t, int32_t, uint16_t) override { return &glyph_; }
   void Flush() override {}
 
  private:
+  struct Font {
+    EncodedText face;
+    int32_t size;
+    bool bold;
+  };
   Glyph glyph_;
+  std::vector<Font> fonts_;
 };
 
 }  // namespace cva::record

@@ -26,11 +26,23 @@ struct TextCommand {
 };
 
 // One glyph on a line: the glyph (owned by the text primitive), its colour and the commands
-// that came before it.
+// that came before it, and what the glyph was asked for with: the character code, its text's
+// encoding tag and the font index.
 struct GlyphPlacement {
   GlyphEntry* glyph = nullptr;
   Colour colour;
   std::vector<TextCommand> commands;
+  uint16_t code = 0;
+  uint8_t encoding = 0;
+  int32_t font = -1;
+};
+
+// A font the layout registered with its text primitive, under the index the primitive gave.
+struct RegisteredFont {
+  int32_t index = -1;
+  EncodedText face;
+  int32_t point_size = 0;
+  bool bold = false;
 };
 
 struct TextLine {

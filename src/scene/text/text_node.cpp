@@ -29,6 +29,7 @@ TextNode::~TextNode() = default;
 void TextNode::Layout(const TextRecord& record, const TextLookup& lookup) {
   paragraphs_.clear();
   pending_.clear();
+  fonts_.clear();
   line_height_ = 0.0f;
   colour_ = Colour{0, 0, 0, 0};
   font_ = -1;
@@ -38,11 +39,7 @@ void TextNode::Layout(const TextRecord& record, const TextLookup& lookup) {
   for (const TextElementRecord& element : record.elements) {
     switch (static_cast<TextElementKind>(element.kind)) {
       case TextElementKind::kFont:
-        font_ = primitive_
-                    ? primitive_->RegisterFont(element.face.Decoded(),
-                                               TruncatedSize(element.point_size), element.bold != 0)
-                    : -1;
-        line_height_ = element.point_size;
+        RegisterFont(element);
         break;
       case TextElementKind::kColour:
         colour_ = element.colour;
@@ -77,6 +74,19 @@ void TextNode::Layout(const TextRecord& record, const TextLookup& lookup) {
   Measure();
 }
 
+void TextNode::RegisterFont(const TextElementRecord& element) {
+  line_height_ = element.point_size;
+  font_ = -1;
+  if (!primitive_) return;
+  RegisteredFont font{-1, element.face.Decoded(), TruncatedSize(element.point_size),
+                      element.bold != 0};
+  font_ = primitive_->RegisterFont(font.face, font.point_size, font.bold);
+  font.index = font_;
+  const bool known = std::any_of(fonts_.begin(), fonts_.end(),
+                                 [this](const RegisteredFont& f) { return f.index == font_; });
+  if (!known) fonts_.push_back(std::move(font));
+}
+
 void TextNode::StartLineIfNone(TextParagraph& paragraph) {
   if (paragraph.lines.empty()) paragraph.lines.push_back(TextLine{0.0f, line_height_, {}});
 }
@@ -92,7 +102,8 @@ void TextNode::LayoutText(const EncodedText& text) {
     }
     GlyphEntry* glyph = primitive_ ? primitive_->GetGlyph(font_, text.encoding(), code) : nullptr;
     if (!glyph) continue;
-    GlyphPlacement placement{glyph, colour_, std::move(pending_)};
+    GlyphPlacement placement{
+        glyph, colour_, std::move(pending_), code, static_cast<uint8_t>(text.encoding()), font_};
     pending_.clear();
     paragraph.lines.back().placements.push_back(std::move(placement));
   }

@@ -41,6 +41,8 @@ class TextNode {
   const std::vector<TextParagraph>& paragraphs() const { return paragraphs_; }
   // Commands of control elements that no glyph followed; they never run.
   const std::vector<TextCommand>& pending_commands() const { return pending_; }
+  // The fonts the last layout registered, each index once, in the order first registered.
+  const std::vector<RegisteredFont>& fonts() const { return fonts_; }
 
   // The paragraph Draw shows for `index`: clamped to the first and the last; -1 when there
   // is no paragraph.
@@ -57,6 +59,8 @@ class TextNode {
   int32_t GlyphCount(int32_t index) const;
 
  private:
+  // Registers the font of a font run, which also sets the height of new lines.
+  void RegisterFont(const TextElementRecord& element);
   void LayoutText(const EncodedText& text);
   void StartLineIfNone(TextParagraph& paragraph);
   void Measure();
@@ -65,6 +69,7 @@ class TextNode {
   std::unique_ptr<Transform> scratch_;
   std::vector<TextParagraph> paragraphs_;
   std::vector<TextCommand> pending_;
+  std::vector<RegisteredFont> fonts_;
   float line_height_ = 0.0f;
   Colour colour_{0, 0, 0, 0};
   int32_t font_ = -1;
