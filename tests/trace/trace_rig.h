@@ -25,8 +25,9 @@ inline std::vector<uint8_t> FixtureBytes(const std::string& file) {
 class TraceTest : public ::testing::Test {
  protected:
   TraceTest() {
-    for (const char* file : {"trace_conditions.cva", "trace_actions.cva", "trace_timeline.cva",
-                             "trace_sound.cva", "minimal.cva", "red.png"})
+    for (const char* file :
+         {"trace_conditions.cva", "trace_actions.cva", "trace_timeline.cva", "trace_sound.cva",
+          "trace_properties.cva", "minimal.cva", "red.png", "blue.png"})
       services.files[file] = FixtureBytes(file);
   }
 

@@ -95,6 +95,10 @@ int main(int argc, char** argv) {
       return Fail("cannot read input script '" + command.input_script + "'");
     if (!cva::session::ParseInputScript(script, command.render.input_events, error))
       return Fail(command.input_script + ": " + error);
+    // Frames here are pictures at a fixed step; varying steps are cvatrace's.
+    for (const cva::session::InputEvent& event : command.render.input_events)
+      if (event.kind == cva::session::InputEvent::Kind::kStep)
+        return Fail(command.input_script + ": step events are not taken here (use --fixed)");
   }
   // Output paths are made absolute now: loading makes the document's directory current.
   auto absolute = [](std::string& path) {

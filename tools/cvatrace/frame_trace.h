@@ -10,6 +10,8 @@
 #include "render/colour.h"
 #include "render/record/draw_record.h"
 #include "render/vec2.h"
+#include "scene/property_record.h"
+#include "scene/text/text_layout.h"
 #include "sound/sound_call.h"
 
 namespace cva::trace {
@@ -31,6 +33,25 @@ struct Affine {
   friend bool operator==(const Affine&, const Affine&) = default;
 };
 
+// Where a joint sits after the meshes linked their joint trees: the mesh that linked it, its
+// parent joint and its child joints, as object ids (-1 for none).
+struct JointTrace {
+  int32_t owner = -1;
+  int32_t parent = -1;
+  std::vector<int32_t> children;
+};
+
+// The laid-out text of a text instance and how far its reveal has come.
+struct TextTrace {
+  int32_t paragraph = -1;  // the paragraph the reveal shows (-1 before the first is selected)
+  int32_t revealed = 0;    // glyphs of it revealed
+  std::vector<RegisteredFont> fonts;
+  // The layout; its glyph pointers are copied along but never followed.
+  std::vector<TextParagraph> paragraphs;
+  // Commands no glyph followed.
+  std::vector<TextCommand> pending;
+};
+
 // One scene node after a frame.
 struct NodeTrace {
   int32_t id = -1;
@@ -48,6 +69,16 @@ struct NodeTrace {
   int32_t hit_state = 0;
   // The object the node places, -1 for none.
   int32_t object = -1;
+
+  // Filled only when the trace asks for property values: every property the node holds, as
+  // held (the alternative's index is the property index), ...
+  std::vector<PropertyValueRecord> properties;
+  // ... the image object an image instance shows after swaps, ...
+  std::optional<int32_t> shown_object;
+  // ... and the links of a joint.
+  std::optional<JointTrace> joint;
+  // Filled only when the trace asks for text layout, for text instances.
+  std::optional<TextTrace> text;
 };
 
 // One variable of a scope: the document's, a node controller's own or the process's.

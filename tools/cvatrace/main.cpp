@@ -14,7 +14,7 @@ namespace {
 
 const char kUsage[] =
     "usage: cvatrace DOC.cva [--label NAME] [--frames N] [--dt MS | --fixed MS]\n"
-    "                [--input SCRIPT]\n"
+    "                [--input SCRIPT] [--properties] [--text]\n"
     "  Plays the document without a window and prints one JSON object per frame (JSON\n"
     "  Lines): clock, label jumps, every node, every variable, the draw list and what was\n"
     "  drawn. Frame 0 is the frame in which the document became current.\n"
@@ -23,7 +23,11 @@ const char kUsage[] =
     "  --fixed MS     every frame advances by MS milliseconds (the default, with 10)\n"
     "  --dt MS        real-time clock whose tick count moves by MS per frame\n"
     "  --input SCRIPT pointer and key events, one per line: '12 move 40 30', '12 down left',\n"
-    "                 '15 up left', '20 key down' (buttons: left, right, key)\n"
+    "                 '15 up left', '20 key down' (buttons: left, right, key), and steps:\n"
+    "                 '30 step 16' advances frames by 16 ms from frame 30 on\n"
+    "  --properties   adds every node's property values, the image an image instance\n"
+    "                 shows and the links of joints\n"
+    "  --text         adds the laid-out text of text instances\n"
     "  Files the document names are looked up in its own directory. The output format is\n"
     "  described in docs/trace-format.md.\n";
 
@@ -82,6 +86,10 @@ int main(int argc, char** argv) {
       options.step_ms = static_cast<uint32_t>(number);
     } else if (arg == "--input") {
       input_path = argv[++i];
+    } else if (arg == "--properties") {
+      options.properties = true;
+    } else if (arg == "--text") {
+      options.text = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return Usage("unknown option '" + arg + "'");
     } else if (options.document.empty()) {

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "json_write_visitor.h"
+#include "stream/text_conversion.h"
+
 namespace cva::trace {
 namespace {
 
@@ -110,6 +113,101 @@ Json DrawJson(const DrawRecord& record) {
   return j;
 }
 
+// Writes the floats of `j` the way the rest of the trace writes numbers.
+void TraceNumbers(Json& j) {
+  if (j.is_number_float()) {
+    j = Number(static_cast<float>(j.get<double>()));
+    return;
+  }
+  if (j.is_structured())
+    for (Json& item : j) TraceNumbers(item);
+}
+
+// A property value with the keys and value forms of the document's JSON form, its numbers
+// written as elsewhere in the trace.
+Json PropertyJson(const PropertyValueRecord& record) {
+  Json j = std::visit(
+      [](const auto& fields) {
+        auto copy = fields;  // visiting takes the fields by reference
+        json::JsonWriteVisitor visitor;
+        copy.Visit(visitor);
+        return visitor.result();
+      },
+      record);
+  TraceNumbers(j);
+  return j;
+}
+
+Json JointJson(const JointTrace& joint) {
+  return {{"owner", joint.owner}, {"parent", joint.parent}, {"children", joint.children}};
+}
+
+// The character a glyph was asked for, as UTF-8.
+std::string CharacterOf(const GlyphPlacement& glyph) {
+  std::vector<uint8_t> bytes{static_cast<uint8_t>(glyph.code & 0xFF)};
+  if (glyph.encoding == EncodedText::kUtf16 || glyph.code > 0xFF)
+    bytes.push_back(static_cast<uint8_t>(glyph.code >> 8));
+  return ToUtf8(EncodedText(glyph.encoding, bytes));
+}
+
+Json CommandsJson(const std::vector<TextCommand>& commands) {
+  Json out = Json::array();
+  for (const TextCommand& command : commands) {
+    switch (command.kind) {
+      case TextCommand::Kind::kGlyphInterval:
+        out.push_back({{"kind", "glyph_interval"}, {"value", Number(command.value)}});
+        break;
+      case TextCommand::Kind::kPause:
+        out.push_back({{"kind", "pause"}, {"value", Number(command.value)}});
+        break;
+      case TextCommand::Kind::kJump:
+        out.push_back({{"kind", "jump"}, {"label", ToUtf8(command.name)}});
+        break;
+    }
+  }
+  return out;
+}
+
+Json TextJson(const TextTrace& text) {
+  Json fonts = Json::array();
+  for (const RegisteredFont& font : text.fonts)
+    fonts.push_back({{"index", font.index},
+                     {"face", ToUtf8(font.face)},
+                     {"encoding", font.face.encoding()},
+                     {"point_size", font.point_size},
+                     {"bold", font.bold}});
+  Json paragraphs = Json::array();
+  for (const TextParagraph& paragraph : text.paragraphs) {
+    Json lines = Json::array();
+    for (const TextLine& line : paragraph.lines) {
+      std::string characters;
+      Json glyphs = Json::array();
+      for (const GlyphPlacement& glyph : line.placements) {
+        characters += CharacterOf(glyph);
+        Json g = {{"code", glyph.code},
+                  {"encoding", glyph.encoding},
+                  {"font", glyph.font},
+                  {"colour", ColourJson(glyph.colour)}};
+        if (!glyph.commands.empty()) g["commands"] = CommandsJson(glyph.commands);
+        glyphs.push_back(std::move(g));
+      }
+      lines.push_back({{"width", Number(line.width)},
+                       {"height", Number(line.height)},
+                       {"text", std::move(characters)},
+                       {"glyphs", std::move(glyphs)}});
+    }
+    paragraphs.push_back({{"width", Number(paragraph.width)},
+                          {"height", Number(paragraph.height)},
+                          {"lines", std::move(lines)}});
+  }
+  Json j = {{"paragraph", text.paragraph},
+            {"revealed", text.revealed},
+            {"fonts", std::move(fonts)},
+            {"paragraphs", std::move(paragraphs)}};
+  if (!text.pending.empty()) j["pending_commands"] = CommandsJson(text.pending);
+  return j;
+}
+
 Json NodeJson(const NodeTrace& node) {
   Json j;
   j["id"] = node.id;
@@ -129,6 +227,15 @@ Json NodeJson(const NodeTrace& node) {
     j["outline"] = std::move(outline);
   }
   j["hit"] = node.hit_state;
+  if (!node.properties.empty()) {
+    Json properties = Json::object();
+    for (const PropertyValueRecord& record : node.properties)
+      properties[std::to_string(record.index())] = PropertyJson(record);
+    j["properties"] = std::move(properties);
+  }
+  if (node.shown_object) j["shown_object"] = *node.shown_object;
+  if (node.joint) j["joint"] = JointJson(*node.joint);
+  if (node.text) j["text"] = TextJson(*node.text);
   return j;
 }
 

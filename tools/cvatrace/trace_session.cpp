@@ -10,9 +10,15 @@
 #include "scene/controller/process_variables.h"
 #include "scene/hit/node_shape.h"
 #include "scene/instance.h"
+#include "scene/objects/image_instance.h"
+#include "scene/objects/mesh_object.h"
 #include "scene/objects/scene_object.h"
+#include "scene/objects/simple_objects.h"
+#include "scene/objects/text_instance.h"
+#include "scene/objects/textured_objects.h"
 #include "scene/scene.h"
 #include "scene/scene_node.h"
+#include "scene/text/text_node.h"
 #include "stream/text_conversion.h"
 
 namespace cva::trace {
@@ -28,7 +34,46 @@ void AddVariables(const VariableTable& table, VariableTrace::Scope scope, int32_
   for (const auto& [id, variable] : table) out.push_back({scope, node, id, variable.value()});
 }
 
-void CaptureNodes(const SceneNode& node, FrameTrace& out) {
+JointTrace JointOf(const JointObject& joint) {
+  JointTrace t;
+  if (const MeshObject* owner = joint.owner()) t.owner = owner->id();
+  if (const JointObject* parent = joint.parent()) t.parent = parent->id();
+  for (const JointObject* child : joint.children()) t.children.push_back(child->id());
+  return t;
+}
+
+TextTrace TextOf(const TextInstance& instance) {
+  TextTrace t;
+  t.paragraph = instance.reveal().paragraph();
+  t.revealed = instance.reveal().count();
+  const auto& object = static_cast<const TextObject&>(instance.Definition());
+  if (const TextNode* layout = object.text_node()) {
+    t.fonts = layout->fonts();
+    t.paragraphs = layout->paragraphs();
+    t.pending = layout->pending_commands();
+  }
+  return t;
+}
+
+// What only traces that ask for them show: property values, the shown image, joint links and
+// text layout.
+void CaptureDetails(const SceneNode& node, const TraceOptions& options, NodeTrace& t) {
+  const Instance* instance = node.instance();
+  if (options.properties) {
+    for (int index = 0; index < kPropertyCount; ++index)
+      if (const PropertyValue* value = node.display().holder(index))
+        t.properties.push_back(value->ToRecord());
+    if (const auto* image = dynamic_cast<const ImageInstance*>(instance))
+      t.shown_object = image->Shown().id();
+    if (instance)
+      if (const auto* joint = dynamic_cast<const JointObject*>(&instance->Definition()))
+        t.joint = JointOf(*joint);
+  }
+  if (options.text)
+    if (const auto* text = dynamic_cast<const TextInstance*>(instance)) t.text = TextOf(*text);
+}
+
+void CaptureNodes(const SceneNode& node, const TraceOptions& options, FrameTrace& out) {
   NodeTrace t;
   t.id = node.id();
   if (!node.name().bytes().empty()) t.name = ToUtf8(node.name());
@@ -44,11 +89,12 @@ void CaptureNodes(const SceneNode& node, FrameTrace& out) {
   if (std::optional<Outline> outline = NodeOutline(node)) t.outline = *outline;
   t.hit_state = node.hit_state;
   if (const Instance* instance = node.instance()) t.object = instance->Definition().id();
+  CaptureDetails(node, options, t);
   out.nodes.push_back(std::move(t));
   if (NodeController* controller = node.controller())
     AddVariables(controller->variables(), VariableTrace::Scope::kController, node.id(),
                  out.variables);
-  for (const auto& child : node.children()) CaptureNodes(*child, out);
+  for (const auto& child : node.children()) CaptureNodes(*child, options, out);
 }
 
 }  // namespace
@@ -85,8 +131,16 @@ bool TraceSession::Load() {
     error_ = "no document file name in '" + options_.document + "'";
     return false;
   }
-  // Input meant for frame 0 is in place before the frame that makes the document current.
-  session::ApplyInputEvents(options_.input, 0, player_.input());
+  if (options_.clock == TraceOptions::Clock::kFixed)
+    for (const session::InputEvent& event : options_.input)
+      if (event.kind == session::InputEvent::Kind::kStep && event.step_ms == 0) {
+        error_ = "frame " + std::to_string(event.frame) +
+                 ": a fixed step takes at least 1 ms (steps of 0 need --dt)";
+        return false;
+      }
+  // Input and a step meant for frame 0 are in place before the frame that makes the document
+  // current.
+  ApplyFrameEvents(0);
   if (!session::LoadUntilCurrent(player_, file, options_.label, [this] { RunFrame(); })) {
     std::vector<std::string> parts;
     for (const MessageTrace& m : services_.TakeMessages()) parts.push_back(m.Describe());
@@ -115,7 +169,7 @@ FrameTrace TraceSession::Step() {
     return first;
   }
   const int32_t frame = next_frame_++;
-  session::ApplyInputEvents(options_.input, frame, player_.input());
+  ApplyFrameEvents(frame);
   RunFrame();
   return Capture(frame);
 }
@@ -124,6 +178,17 @@ bool TraceSession::Run(const std::function<void(const FrameTrace&)>& sink) {
   if (!Load()) return false;
   for (int32_t i = 0; i < options_.frames; ++i) sink(Step());
   return true;
+}
+
+void TraceSession::ApplyFrameEvents(int32_t frame) {
+  session::ApplyInputEvents(options_.input, frame, player_.input());
+  const std::optional<uint32_t> step = session::StepAt(options_.input, frame);
+  if (!step) return;
+  // The tick count of this frame already moved by the old step; it moves by the new one.
+  now_ += *step - options_.step_ms;
+  options_.step_ms = *step;
+  if (options_.clock == TraceOptions::Clock::kFixed)
+    player_.clock().SetFixedStep(static_cast<int32_t>(*step));
 }
 
 void TraceSession::RunFrame() {
@@ -163,7 +228,7 @@ FrameTrace TraceSession::Capture(int32_t trace_frame) {
     if (t.label >= INT16_MIN && t.label <= INT16_MAX)
       t.label_name = Utf8Of(document.label_names().NameOf(static_cast<int16_t>(t.label)));
     AddVariables(document.variables(), VariableTrace::Scope::kDocument, -1, t.variables);
-    if (const SceneNode* root = scene->root()) CaptureNodes(*root, t);
+    if (const SceneNode* root = scene->root()) CaptureNodes(*root, options_, t);
     for (const SceneNode* node : scene->DrawOrder()) t.draw_list.push_back(node->id());
   }
   AddVariables(ProcessVariables(), VariableTrace::Scope::kProcess, -1, t.variables);

@@ -32,9 +32,14 @@ struct TraceOptions {
   int32_t frames = 60;
   Clock clock = Clock::kFixed;
   uint32_t step_ms = 10;
+  // Input events, and step events that change `step_ms` from their frame on.
   std::vector<session::InputEvent> input;
   // Whether a start label the document lacks fails the load (the player only reports it).
   bool require_start_label = true;
+  // Whether nodes report their property values, shown image and joint links (`properties`),
+  // and text instances their layout (`text`).
+  bool properties = false;
+  bool text = false;
 };
 
 // Plays a document headlessly the way the player does: the Player over a recording provider,
@@ -77,6 +82,8 @@ class TraceSession {
   // The provider the player takes, over the recording graphics and sound; keeps a typed
   // pointer to it.
   std::unique_ptr<ResourceProvider> ComposeProvider();
+  // Feeds the script's input of `frame` to the player and takes the step it sets, if any.
+  void ApplyFrameEvents(int32_t frame);
   void RunFrame();
   void TakeImageSizes();
   FrameTrace Capture(int32_t trace_frame);

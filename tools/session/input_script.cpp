@@ -63,7 +63,16 @@ std::string ParseEvent(const std::vector<std::string_view>& words, InputEvent& e
       return "'move' coordinates must be finite numbers up to 1e6 in size";
     return {};
   }
-  if (words.size() != 3) return "expected '<frame> down|up left|right|key' or '<frame> move X Y'";
+  if (verb == "step") {
+    int32_t ms = -1;
+    if (words.size() != 3 || !ParseInt(words[2], ms) || ms < 0 || ms > 60000)
+      return "'step' takes whole milliseconds from 0 to 60000";
+    event.kind = InputEvent::Kind::kStep;
+    event.step_ms = static_cast<uint32_t>(ms);
+    return {};
+  }
+  if (words.size() != 3)
+    return "expected '<frame> down|up left|right|key', '<frame> move X Y' or '<frame> step MS'";
   std::string_view direction = verb, button = words[2];
   if (verb == "key") std::swap(direction, button);  // "20 key down"
   if (direction == "down")
@@ -114,8 +123,17 @@ void ApplyInputEvents(const std::vector<InputEvent>& events, int32_t frame, Inpu
       case InputEvent::Kind::kUp:
         input.SetButton(event.button, false);
         break;
+      case InputEvent::Kind::kStep:
+        break;
     }
   }
+}
+
+std::optional<uint32_t> StepAt(const std::vector<InputEvent>& events, int32_t frame) {
+  std::optional<uint32_t> step;
+  for (const InputEvent& event : events)
+    if (event.frame == frame && event.kind == InputEvent::Kind::kStep) step = event.step_ms;
+  return step;
 }
 
 }  // namespace cva::session
