@@ -9,6 +9,7 @@
 #include "document_json.h"
 #include "fixture_files.h"
 #include "json_values.h"
+#include "player/player_settings.h"
 #include "support/temp_dir.h"
 
 namespace cva {
@@ -94,6 +95,55 @@ TEST(CommandLineTest, TruncatedDocumentFailsWithItsOffsetAndField) {
   EXPECT_EQ(run.err, "cvadump: " + path +
                          ": malformed at byte offset 26: unexpected end of data reading "
                          "'frame_duration' in header\n");
+}
+
+TEST(CommandLineTest, SettingsRecordsPrintEverySettingAndTheDefaultsKept) {
+  TempDir dir;
+  auto dump = [&](const std::vector<uint8_t>& record) {
+    testing::WriteBytes(dir.File("201.bin"), record);
+    return RunTool(CVADUMP_PATH, "--settings '" + dir.File("201.bin") + "'", dir);
+  };
+  // The template's placeholder: not present, every default kept, three bytes never read.
+  ToolRun placeholder = dump({0, 0, 0, 0});
+  ASSERT_EQ(placeholder.status, 0) << placeholder.err;
+  json::Json j = json::Json::parse(placeholder.out);
+  EXPECT_EQ(j["present"], false);
+  EXPECT_TRUE(j["screen_mode"].is_null());
+  EXPECT_EQ(j["asks_full_screen"], false);
+  EXPECT_EQ(j["windowed"], true);
+  EXPECT_EQ(j["width"], 640);
+  EXPECT_EQ(j["document_name"],
+            json::Json::parse(R"({"text": "base.cva", "encoding": "shift-jis"})"));
+  EXPECT_EQ(j["pacing"], "fixed");
+  EXPECT_EQ(j["defaults"].size(), 8u);
+  EXPECT_EQ(j["trailing_bytes"], 3);
+
+  // A full record as the converter writes it, asking at start, with a UTF-16 label.
+  PlayerSettings settings;
+  settings.width = 800;
+  settings.fixed_step = false;
+  settings.step = 17;
+  settings.start_label = EncodedText::FromUtf16(u"開始");
+  std::vector<uint8_t> record = WriteSettingsRecord(settings, ScreenMode::kAsk);
+  ToolRun full = dump(record);
+  ASSERT_EQ(full.status, 0) << full.err;
+  j = json::Json::parse(full.out);
+  EXPECT_EQ(j["screen_mode"], 2);
+  EXPECT_EQ(j["asks_full_screen"], true);
+  EXPECT_EQ(j["width"], 800);
+  EXPECT_EQ(j["start_label"], json::Json::parse(R"({"text": "開始", "encoding": "utf-16"})"));
+  EXPECT_EQ(j["pacing"], "real-time");
+  EXPECT_TRUE(j["defaults"].empty());
+  EXPECT_EQ(j["trailing_bytes"], 0);
+
+  // Cut inside the height (bytes 8 to 11): the file and the field's offset, exit status 1.
+  record.resize(10);
+  ToolRun cut = dump(record);
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_TRUE(cut.out.empty());
+  EXPECT_EQ(cut.err, "cvadump: " + dir.File("201.bin") +
+                         ": malformed settings record at byte offset 8: the record ends inside "
+                         "'height'\n");
 }
 
 TEST(CommandLineTest, EveryTruncationOfEveryFixtureFailsWithinItsData) {
