@@ -1,8 +1,10 @@
 #include "converter/player_generation.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "archive/lzp_archive.h"
 #include "converter/icon_file.h"
@@ -222,6 +224,65 @@ TEST_F(PlayerGenerationTest, FailuresAreReportedAndLeaveNothingBehind) {
     pack_list = saved_list;
   }
 }
+
+#ifdef CVAPACK_PATH
+// `cvapack inspect` over a generated player: what it carries, at which language, and which
+// settings record and archive the player reads; damaged input named with its offset.
+TEST_F(PlayerGenerationTest, InspectShowsWhatTheGeneratedPlayerCarries) {
+  WriteBytes(dir.File("two.ico"), IconFile({{16, 300}, {32, 1200}}));
+  request.icon_path = dir.File("two.ico");
+  ASSERT_TRUE(Generate().ok());
+  auto inspect = [&](const std::string& file, int& status) {
+    const std::string command = std::string("'") + CVAPACK_PATH + "' inspect '" + file + "' >'" +
+                                dir.File("out.json") + "' 2>'" + dir.File("err.txt") + "'";
+    const int raw = std::system(command.c_str());
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const std::vector<uint8_t> out = ReadBytes(dir.File("out.json"));
+    const std::vector<uint8_t> err = ReadBytes(dir.File("err.txt"));
+    return std::pair{std::string(out.begin(), out.end()), std::string(err.begin(), err.end())};
+  };
+  int status = -1;
+  auto [out, err] = inspect(request.output_path, status);
+  ASSERT_EQ(status, 0) << err;
+  using Json = nlohmann::ordered_json;
+  const Json j = Json::parse(out);
+  // Both settings records; the player reads the converter's.
+  ASSERT_EQ(j["settings"].size(), 2u);
+  EXPECT_EQ(j["settings"][0]["language"], 1041);
+  EXPECT_EQ(j["settings"][0]["player_reads"], true);
+  EXPECT_EQ(j["settings"][0]["record"]["width"], 320);
+  EXPECT_EQ(j["settings"][0]["record"]["asks_full_screen"], true);
+  EXPECT_EQ(j["settings"][1]["language"], 24415);
+  EXPECT_EQ(j["settings"][1]["player_reads"], false);
+  EXPECT_EQ(j["settings"][1]["record"]["present"], false);
+  // The archive's members with their sizes; the placeholder archive is empty of members.
+  EXPECT_EQ(j["archive"][0]["members"],
+            Json::parse(R"([{"name": "a.cva", "bytes": 6}, {"name": "pic.png", "bytes": 70000}])"));
+  EXPECT_EQ(j["archive"][1]["language"], 24415);
+  EXPECT_EQ(j["title"], Json::parse(R"([{"language": 1041, "text": "Tést"}])"));
+  EXPECT_EQ(j["icons"][0]["images"][0],
+            Json::parse(R"({"id": 1, "width": 32, "height": 32, "bits_per_pixel": 32,
+                            "bytes": 1200})"));
+  EXPECT_NE(out.find(R"("type": "rcdata",)"), std::string::npos);
+
+  // Not a program: the file and the reason, exit status 1.
+  std::tie(out, err) = inspect(dir.File("a.cva"), status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(err, "cvapack: " + dir.File("a.cva") + ": not a Windows program (no MZ header)\n");
+
+  // A settings record cut short: everything is still shown, the record is named with its
+  // offset, and the exit status is 1.
+  ResourceTree tree = Output();
+  tree[ResourceName::Id(pe::kRtRcData)][ResourceName::Id(201)][1041].bytes.resize(5);
+  WriteBytes(dir.File("cut.exe"), testing::SmallProgram(tree));
+  std::tie(out, err) = inspect(dir.File("cut.exe"), status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Json::parse(out)["settings"][0]["record"]["defaults"].size(), 5u);
+  EXPECT_EQ(err, "cvapack: " + dir.File("cut.exe") +
+                     ": settings record at language 1041: byte offset 4: the record ends inside "
+                     "'width'\n");
+}
+#endif
 
 }  // namespace
 }  // namespace cva

@@ -17,6 +17,7 @@ const char kUsage[] =
     "usage: cvapack DOC.cva -o OUT.exe|OUT.scr [--label L] [--title T] [--icon FILE.ico]\n"
     "               [--window | --fullscreen | --ask] [--files-beside]\n"
     "               [--fixed MS | --real-time] [--size WxH] [--template FILE]\n"
+    "       cvapack inspect PLAYER.exe|PLAYER.scr\n"
     "  Makes a stand-alone player (.exe) or a screen saver (.scr) that plays the document:\n"
     "  a copy of the player template with the settings, the document and its images, the\n"
     "  title and the icon written into its resources. Defaults are the converter dialog's.\n"
@@ -34,7 +35,10 @@ const char kUsage[] =
     "  --template FILE the template to copy (default: cvaplay.exe or cvasaver.scr from a\n"
     "                  data folder beside cvapack, from ../share/cva/data beside it, or from\n"
     "                  the Windows build tree)\n"
-    "  The resource writer's diagnostic lines go to standard output.\n";
+    "  The resource writer's diagnostic lines go to standard output.\n"
+    "  inspect prints as JSON what a generated program (or a template) carries: its settings\n"
+    "  records, archives with their members, titles and icons, at every language, and\n"
+    "  every resource (docs/settings-json.md).\n";
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
   int screen_modes = 0, pacings = 0;

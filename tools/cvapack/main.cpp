@@ -13,6 +13,8 @@
 #include "converter/local_names.h"
 #include "converter/pe/pe_resource_store.h"
 #include "converter/player_generation.h"
+#include "file_io.h"
+#include "player_inspection.h"
 #include "scene/host/playback_host.h"
 #include "stream/text_conversion.h"
 #include "system/services.h"
@@ -56,10 +58,33 @@ bool FindTemplate(const std::string& given, OutputKind kind, std::string& path,
   return false;
 }
 
+// cvapack inspect PLAYER: prints what a generated player or a template carries as JSON.
+int Inspect(const std::vector<std::string>& args) {
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    std::fprintf(stderr, "cvapack: inspect takes one program file\n%s", pack_tool::kUsage);
+    return 2;
+  }
+  const std::string& path = args[0];
+  std::string contents, why;
+  if (!json::ReadWholeFile(path, contents, why)) return Fail("cannot read '" + path + "': " + why);
+  const pack_tool::Inspection inspection =
+      pack_tool::InspectPlayer(std::vector<uint8_t>(contents.begin(), contents.end()));
+  if (!inspection.ok) return Fail(path + ": " + inspection.error);
+  const std::string text =
+      inspection.json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+    return Fail("cannot write to standard output");
+  for (const std::string& problem : inspection.problems)
+    std::fprintf(stderr, "cvapack: %s: %s\n", path.c_str(), problem.c_str());
+  return inspection.problems.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   SetProgramName("cvapack");
+  if (argc > 1 && std::string(argv[1]) == "inspect")
+    return Inspect(std::vector<std::string>(argv + 2, argv + argc));
   pack_tool::CommandLine line;
   std::string error;
   if (!pack_tool::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), line, error)) {
