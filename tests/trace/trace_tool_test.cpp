@@ -142,6 +142,21 @@ TEST(TraceProgramTest, PrintsOneJsonObjectPerFrame) {
   EXPECT_EQ(count, 3);
 }
 
+TEST(TraceProgramTest, DetailOptionsAndStepEventsReachTheFrames) {
+  const std::filesystem::path script =
+      std::filesystem::temp_directory_path() / "cvatrace_steps.txt";
+  std::ofstream(script) << "1 step 30\n";
+  const std::string doc = std::string("'") + CVA_FIXTURE_DIR + "/trace_properties.cva'";
+  const ToolRun run =
+      RunTrace(doc + " --frames 2 --properties --text --input '" + script.string() + "'");
+  std::filesystem::remove(script);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto j = nlohmann::json::parse(run.out.substr(run.out.find('\n') + 1));
+  EXPECT_EQ(j["step"], 30);
+  EXPECT_EQ(j["nodes"][1]["shown_object"], 2);
+  EXPECT_TRUE(j["nodes"][2].contains("text"));
+}
+
 TEST(TraceProgramTest, HelpUsageErrorsAndFailures) {
   ToolRun help = RunTrace("--help");
   EXPECT_EQ(help.status, 0);
