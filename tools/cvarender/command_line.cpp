@@ -25,7 +25,7 @@ bool ParseSize(std::string_view text, ImageSize& size) {
 
 const char kUsage[] =
     "usage: cvarender DOC.cva|ARCHIVE.lzp [--label L] [--size WxH] [--fixed MS]\n"
-    "                 [--frames A..B | --at MS,...] [--input SCRIPT]\n"
+    "                 [--frames A..B | --at MS,...] [--input SCRIPT] [--threads N]\n"
     "                 [--out DIR] [--gif FILE] [--sheet FILE]\n"
     "  Plays the document without a window through the software renderer and keeps\n"
     "  pictures of the frames asked for. Frame 0 is the frame in which the document\n"
@@ -40,6 +40,8 @@ const char kUsage[] =
     "  --out DIR       write the frames as PNG files (frame_NNNNN.png or at_NNNNNNms.png)\n"
     "  --gif FILE      write the frames as a looping animated GIF with their real delays\n"
     "  --sheet FILE    write a contact sheet PNG of the frames\n"
+    "  --threads N     rasterize with N threads, 1 to 16 (default: one per core); the\n"
+    "                  pictures are the same for every N\n"
     "  At least one of --out, --gif and --sheet is needed. An archive is read for the\n"
     "  document named like it with \".cva\" (or its only .cva member) and its images.\n";
 
@@ -54,7 +56,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
     }
     const bool takes_value = arg == "--label" || arg == "--size" || arg == "--fixed" ||
                              arg == "--frames" || arg == "--at" || arg == "--input" ||
-                             arg == "--out" || arg == "--gif" || arg == "--sheet";
+                             arg == "--out" || arg == "--gif" || arg == "--sheet" ||
+                             arg == "--threads";
     if (takes_value && i + 1 >= args.size()) {
       error = arg + " needs a value";
       return false;
@@ -75,6 +78,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         return false;
       }
       out.render.step_ms = ms;
+    } else if (arg == "--threads") {
+      uint32_t threads = 0;
+      if (!ParseNumber(args[++i], 1, 16, threads)) {
+        error = "--threads takes a whole number from 1 to 16";
+        return false;
+      }
+      out.render.threads = static_cast<int32_t>(threads);
     } else if (arg == "--frames") {
       frames_given = true;
       out.frames.kind = FrameRequest::Kind::kRange;

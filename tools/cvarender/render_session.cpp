@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "document/document.h"
 #include "document_stage.h"
@@ -31,6 +32,8 @@ bool EndsWithCva(const std::string& name) {
 RenderSession::RenderSession(RenderOptions options)
     : options_(std::move(options)), player_(ComposeProvider(), provider_, clear_target_) {
   UseSoftGlyphs(provider_);
+  const int32_t cores = static_cast<int32_t>(std::thread::hardware_concurrency());
+  provider_.SetThreads(options_.threads > 0 ? options_.threads : std::max(cores, 1));
 }
 
 RenderSession::~RenderSession() = default;
@@ -129,6 +132,8 @@ std::vector<std::string> RenderSession::TakeMessages() {
 void RenderSession::RunFrame() {
   provider_.BeginFrame();
   player_.RunFrame(now_);
+  // The frame's draws run now, while every texture they name is still loaded.
+  provider_.Flush();
   now_ += step_ms_;
 }
 

@@ -28,6 +28,8 @@ struct RenderOptions {
   // Fixed milliseconds per frame; by default the document's frame duration.
   std::optional<uint32_t> step_ms;
   std::vector<session::InputEvent> input_events;
+  // Rasterizer threads; 0 takes one per core.
+  int32_t threads = 0;
 };
 
 // Plays a document headlessly with the player's frame step and fixed-step clock over the

@@ -89,11 +89,25 @@ void SoftProvider::BeginFrame() {
 }
 
 const SoftTexture& SoftProvider::framebuffer() const {
+  raster_->Flush();
   return raster_->colour();
 }
 
 float SoftProvider::DepthAt(int32_t x, int32_t y) const {
+  raster_->Flush();
   return raster_->DepthAt(x, y);
+}
+
+void SoftProvider::SetThreads(int32_t count) {
+  raster_->SetThreads(count);
+}
+
+int32_t SoftProvider::threads() const {
+  return raster_->threads();
+}
+
+void SoftProvider::Flush() {
+  raster_->Flush();
 }
 
 void SoftProvider::SetCullCounterClockwise(bool on) {

@@ -78,13 +78,20 @@ class SoftProvider final : public GraphicsBackend, public RenderStateTarget {
   // last DrawState Apply set (the device defaults before the first: no alpha test, depth test
   // on with less-or-equal and depth writes); the scene applies its states before it draws.
   void BeginFrame();
-  // The colour buffer; its alpha is always 255.
+  // The colour buffer, queued draws run first; its alpha is always 255.
   const SoftTexture& framebuffer() const;
   // Depth at pixel (x, y) (inside the framebuffer): 1.0 cleared, 0.0 written by a mask.
   float DepthAt(int32_t x, int32_t y) const;
   // Whether counter-clockwise triangles (on screen) are dropped, as the device's default cull
   // mode does; on by default.
   void SetCullCounterClockwise(bool on);
+  // Rasterizes with `count` threads (1, the default: every draw at once on the calling
+  // thread). With more, draws are queued until the picture is read or Flush is called, and
+  // the textures they name must live until then; the picture is the same either way.
+  void SetThreads(int32_t count);
+  int32_t threads() const;
+  // Runs the queued draws.
+  void Flush();
 
   // --- For primitives made elsewhere (glyph pages) ---
   // Draws a triangle fan (vertices 0, i, i+1) or an indexed triangle list (indices not

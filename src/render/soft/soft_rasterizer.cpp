@@ -4,6 +4,9 @@
 #include <array>
 #include <cmath>
 
+#include "render/soft/band_workers.h"
+#include "render/soft/textured_span.h"
+
 namespace cva {
 namespace {
 
@@ -13,6 +16,12 @@ constexpr int64_t kSubpixels = 256;
 // Triangles reaching further than this many pixels from the origin are clipped to it first,
 // which keeps the fixed-point edge functions inside 64 bits.
 constexpr double kGuardBand = 1048576.0;
+// Snapped coordinates within this bound keep every edge value below 2^52 (the frame is at most
+// 2^22 subpixels wide), so doubles step them along a row exactly.
+constexpr int64_t kSmallCoordinate = int64_t{1} << 24;
+// Rows per band when several threads share the frame; bands go round the threads in turn.
+constexpr int32_t kBandRows = 16;
+constexpr int32_t kMaxThreads = 16;
 
 int64_t FloorDiv(int64_t value, int64_t divisor) {
   int64_t q = value / divisor;
@@ -83,27 +92,97 @@ bool InsideGuardBand(const SoftRasterizer::ScreenVertex& v) {
   return std::fabs(v.x) <= kGuardBand && std::fabs(v.y) <= kGuardBand;
 }
 
+bool PowerOfTwo(int32_t value) {
+  return value > 0 && (value & (value - 1)) == 0;
+}
+
+// Narrows the pixel range lo..hi of a row (offsets from its first pixel) to where an edge with
+// value `w` at the first pixel, changing by `step` per pixel, passes w + bias >= 0.
+void ClipToEdge(int64_t w, int64_t step, int64_t bias, int64_t& lo, int64_t& hi) {
+  const int64_t base = w + bias;
+  if (step == 0) {
+    if (base < 0) hi = lo - 1;
+  } else if (step > 0) {
+    lo = std::max(lo, CeilDiv(-base, step));
+  } else {
+    hi = std::min(hi, FloorDiv(base, -step));
+  }
+}
+
 }  // namespace
 
 SoftRasterizer::SoftRasterizer(int32_t width, int32_t height) {
   Resize(width, height);
 }
 
+SoftRasterizer::~SoftRasterizer() = default;
+
 void SoftRasterizer::Resize(int32_t width, int32_t height) {
+  Flush();
   width = std::clamp(width, 1, SoftTexture::kMaxSide);
   height = std::clamp(height, 1, SoftTexture::kMaxSide);
   colour_ = SoftTexture(width, height, {0, 0, 0, 255});
   depth_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 1.0f);
 }
 
+void SoftRasterizer::ClearColour(Texel colour) {
+  Flush();
+  colour_.Fill({colour.r, colour.g, colour.b, 255});
+}
+
 void SoftRasterizer::ClearDepth(float depth) {
-  std::fill(depth_.begin(), depth_.end(), depth);
+  depth_cleared_ = depth;
+  commands_.push_back({true, depth, 0});
+  if (!workers_) Flush();
+}
+
+void SoftRasterizer::SetThreads(int32_t count) {
+  Flush();
+  count = std::clamp(count, 1, kMaxThreads);
+  workers_ = count > 1 ? std::make_unique<BandWorkers>(count) : nullptr;
+}
+
+int32_t SoftRasterizer::threads() const {
+  return workers_ ? workers_->count() : 1;
+}
+
+void SoftRasterizer::Flush() {
+  if (commands_.empty()) return;
+  if (workers_) {
+    const int32_t count = workers_->count();
+    const int32_t bands = (height() + kBandRows - 1) / kBandRows;
+    workers_->Run([&](int32_t worker) {
+      for (int32_t band = worker; band < bands; band += count) {
+        RunRows(band * kBandRows, std::min(height(), (band + 1) * kBandRows));
+      }
+    });
+  } else {
+    RunRows(0, height());
+  }
+  commands_.clear();
+  draws_.clear();
+  triangles_.clear();
+}
+
+void SoftRasterizer::RunRows(int32_t first_row, int32_t end_row) {
+  const size_t w = static_cast<size_t>(width());
+  for (const Command& command : commands_) {
+    if (command.clear_depth) {
+      std::fill(depth_.begin() + static_cast<ptrdiff_t>(first_row * w),
+                depth_.begin() + static_cast<ptrdiff_t>(end_row * w), command.depth);
+      continue;
+    }
+    const Draw& draw = draws_[command.draw_index];
+    for (size_t i = 0; i < draw.triangle_count; ++i) {
+      RasterizeRows(triangles_[draw.first_triangle + i], draw, first_row, end_row);
+    }
+  }
 }
 
 void SoftRasterizer::SetFrameStates() {
-  blend_ = true;
-  src_blend_ = BlendFactor::kSrcAlpha;
-  dest_blend_ = BlendFactor::kInvSrcAlpha;
+  states_.blend = true;
+  states_.src_blend = BlendFactor::kSrcAlpha;
+  states_.dest_blend = BlendFactor::kInvSrcAlpha;
 }
 
 void SoftRasterizer::SetRenderState(RenderState state, uint32_t value) {
@@ -125,33 +204,33 @@ void SoftRasterizer::SetRenderState(RenderState state, uint32_t value) {
   };
   switch (state) {
     case RenderState::kAlphaTestEnable:
-      alpha_test_ = value != 0;
+      states_.alpha_test = value != 0;
       break;
     case RenderState::kAlphaFunc:
-      alpha_func_ = compare(value);
+      states_.alpha_func = compare(value);
       break;
     case RenderState::kAlphaRef:
-      alpha_ref_ = std::min<uint32_t>(value, 255);
+      states_.alpha_ref = std::min<uint32_t>(value, 255);
       break;
     case RenderState::kAlphaBlendEnable:
-      blend_ = value != 0;
+      states_.blend = value != 0;
       break;
     case RenderState::kBlendOp:  // only addition exists
       break;
     case RenderState::kSrcBlend:
-      src_blend_ = factor(value);
+      states_.src_blend = factor(value);
       break;
     case RenderState::kDestBlend:
-      dest_blend_ = factor(value);
+      states_.dest_blend = factor(value);
       break;
     case RenderState::kZEnable:
-      z_enable_ = value != 0;
+      states_.z_enable = value != 0;
       break;
     case RenderState::kZWriteEnable:
-      z_write_ = value != 0;
+      states_.z_write = value != 0;
       break;
     case RenderState::kZFunc:
-      z_func_ = compare(value);
+      states_.z_func = compare(value);
       break;
   }
 }
@@ -222,19 +301,33 @@ void SoftRasterizer::DrawIndexed(std::span<const SoftVertex> vertices,
   for (size_t i = 0; i < vertices.size(); ++i) {
     placed[i] = TransformVertex(vertices[i], wp, texture_matrix, screen[i]) ? 1 : 0;
   }
+  const SoftTexture* tex = inputs.texture;
+  const PixelStates& st = states_;
+  const bool fast = fast_paths_ && tex != nullptr && PowerOfTwo(tex->width()) &&
+                    PowerOfTwo(tex->height()) &&
+                    std::all_of(std::begin(inputs.material), std::end(inputs.material),
+                                [](float m) { return m == 1.0f; }) &&
+                    !st.alpha_test && st.blend && st.src_blend == BlendFactor::kSrcAlpha &&
+                    st.dest_blend == BlendFactor::kInvSrcAlpha &&
+                    (!st.z_enable || st.z_func == Compare::kAlways ||
+                     (st.z_func == Compare::kLessEqual && depth_cleared_ >= 0.0f));
+  const size_t first = triangles_.size();
   for (size_t t = 0; t + 3 <= indices.size(); t += 3) {
     const size_t a = indices[t], b = indices[t + 1], c = indices[t + 2];
     // An index naming no vertex drops its triangle instead of reading past the buffer.
     if (a >= screen.size() || b >= screen.size() || c >= screen.size()) continue;
     if (!placed[a] || !placed[b] || !placed[c]) continue;
-    Triangle(screen[a], screen[b], screen[c], inputs);
+    Triangle(screen[a], screen[b], screen[c]);
   }
+  if (triangles_.size() == first) return;
+  draws_.push_back({inputs, states_, fast, first, triangles_.size() - first});
+  commands_.push_back({false, 0.0f, draws_.size() - 1});
+  if (!workers_) Flush();
 }
 
-void SoftRasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
-                              const DrawInputs& inputs) {
+void SoftRasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
   if (InsideGuardBand(a) && InsideGuardBand(b) && InsideGuardBand(c)) {
-    RasterizeSnapped(a, b, c, inputs);
+    Snap(a, b, c);
     return;
   }
   Polygon polygon{a, b, c};
@@ -243,12 +336,11 @@ void SoftRasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, cons
   polygon = ClipSide(polygon, [](const ScreenVertex& v) { return v.y + kGuardBand; });
   polygon = ClipSide(polygon, [](const ScreenVertex& v) { return kGuardBand - v.y; });
   for (size_t i = 1; i + 1 < polygon.size(); ++i) {
-    RasterizeSnapped(polygon[0], polygon[i], polygon[i + 1], inputs);
+    Snap(polygon[0], polygon[i], polygon[i + 1]);
   }
 }
 
-void SoftRasterizer::RasterizeSnapped(const ScreenVertex& a, const ScreenVertex& b0,
-                                      const ScreenVertex& c0, const DrawInputs& inputs) {
+void SoftRasterizer::Snap(const ScreenVertex& a, const ScreenVertex& b0, const ScreenVertex& c0) {
   auto snap = [](double value) { return static_cast<int64_t>(std::llround(value * kSubpixels)); };
   const ScreenVertex* pb = &b0;
   const ScreenVertex* pc = &c0;
@@ -265,37 +357,90 @@ void SoftRasterizer::RasterizeSnapped(const ScreenVertex& a, const ScreenVertex&
     std::swap(by, cy);
     area = -area;
   }
-  const ScreenVertex& b = *pb;
-  const ScreenVertex& c = *pc;
+  Setup t{a,     *pb,  *pc, ax, ay, bx, by, cx, cy, 0, 0, 0, 0, 1.0 / static_cast<double>(area),
+          false, false};
+  t.x_min = std::max<int64_t>(0, CeilDiv(std::min({ax, bx, cx}), kSubpixels));
+  t.x_max = std::min<int64_t>(width() - 1, FloorDiv(std::max({ax, bx, cx}), kSubpixels));
+  t.y_min = std::max<int64_t>(0, CeilDiv(std::min({ay, by, cy}), kSubpixels));
+  t.y_max = std::min<int64_t>(height() - 1, FloorDiv(std::max({ay, by, cy}), kSubpixels));
+  if (t.x_min > t.x_max || t.y_min > t.y_max) return;
+  t.small = std::max({std::abs(ax), std::abs(ay), std::abs(bx), std::abs(by), std::abs(cx),
+                      std::abs(cy)}) <= kSmallCoordinate;
+  t.depth_zero = a.z == 0.0 && pb->z == 0.0 && pc->z == 0.0;
+  triangles_.push_back(t);
+}
 
-  const int64_t x_min = std::max<int64_t>(0, CeilDiv(std::min({ax, bx, cx}), kSubpixels));
-  const int64_t x_max =
-      std::min<int64_t>(width() - 1, FloorDiv(std::max({ax, bx, cx}), kSubpixels));
-  const int64_t y_min = std::max<int64_t>(0, CeilDiv(std::min({ay, by, cy}), kSubpixels));
-  const int64_t y_max =
-      std::min<int64_t>(height() - 1, FloorDiv(std::max({ay, by, cy}), kSubpixels));
-  if (x_min > x_max || y_min > y_max) return;
-
+void SoftRasterizer::RasterizeRows(const Setup& t, const Draw& draw, int32_t first_row,
+                                   int32_t end_row) {
+  const int64_t y_first = std::max<int64_t>(t.y_min, first_row);
+  const int64_t y_last = std::min<int64_t>(t.y_max, end_row - 1);
+  if (y_first > y_last) return;
+  const ScreenVertex& a = t.a;
+  const ScreenVertex& b = t.b;
+  const ScreenVertex& c = t.c;
   // Edge opposite each vertex: its value is that vertex's barycentric weight times the area.
-  const Edge ea(bx, by, cx, cy);
-  const Edge eb(cx, cy, ax, ay);
-  const Edge ec(ax, ay, bx, by);
-  const double inv_area = 1.0 / static_cast<double>(area);
-  for (int64_t y = y_min; y <= y_max; ++y) {
+  const Edge ea(t.bx, t.by, t.cx, t.cy);
+  const Edge eb(t.cx, t.cy, t.ax, t.ay);
+  const Edge ec(t.ax, t.ay, t.bx, t.by);
+  const int64_t step_a = -ea.dy * kSubpixels;
+  const int64_t step_b = -eb.dy * kSubpixels;
+  const int64_t step_c = -ec.dy * kSubpixels;
+  const bool fast = draw.fast && t.small && t.depth_zero;
+  const bool write_depth = draw.states.z_enable && draw.states.z_write;
+  TexturedSpan span{};
+  if (fast) {
+    const SoftTexture& texture = *draw.inputs.texture;
+    span = {0.0,
+            0.0,
+            0.0,
+            static_cast<double>(step_a),
+            static_cast<double>(step_b),
+            static_cast<double>(step_c),
+            t.inv_area,
+            a.u,
+            b.u,
+            c.u,
+            a.v,
+            b.v,
+            c.v,
+            texture.pixels().data(),
+            texture.width(),
+            texture.height()};
+  }
+  const int64_t px = t.x_min * kSubpixels;
+  for (int64_t y = y_first; y <= y_last; ++y) {
     const int64_t py = y * kSubpixels;
-    int64_t wa = ea.At(x_min * kSubpixels, py);
-    int64_t wb = eb.At(x_min * kSubpixels, py);
-    int64_t wc = ec.At(x_min * kSubpixels, py);
-    const int64_t step_a = -ea.dy * kSubpixels;
-    const int64_t step_b = -eb.dy * kSubpixels;
-    const int64_t step_c = -ec.dy * kSubpixels;
-    for (int64_t x = x_min; x <= x_max; ++x, wa += step_a, wb += step_b, wc += step_c) {
-      if (wa + ea.Bias() < 0 || wb + eb.Bias() < 0 || wc + ec.Bias() < 0) continue;
-      const double la = static_cast<double>(wa) * inv_area;
-      const double lb = static_cast<double>(wb) * inv_area;
-      const double lc = static_cast<double>(wc) * inv_area;
-      ShadePixel(static_cast<int32_t>(x), static_cast<int32_t>(y), la * a.z + lb * b.z + lc * c.z,
-                 la * a.u + lb * b.u + lc * c.u, la * a.v + lb * b.v + lc * c.v, inputs);
+    const int64_t wa = ea.At(px, py);
+    const int64_t wb = eb.At(px, py);
+    const int64_t wc = ec.At(px, py);
+    // The covered pixels of the row, as offsets from x_min.
+    int64_t lo = 0;
+    int64_t hi = t.x_max - t.x_min;
+    ClipToEdge(wa, step_a, ea.Bias(), lo, hi);
+    ClipToEdge(wb, step_b, eb.Bias(), lo, hi);
+    ClipToEdge(wc, step_c, ec.Bias(), lo, hi);
+    if (lo > hi) continue;
+    const size_t row = static_cast<size_t>(y) * static_cast<size_t>(width());
+    if (fast) {
+      span.wa = static_cast<double>(wa + step_a * lo);
+      span.wb = static_cast<double>(wb + step_b * lo);
+      span.wc = static_cast<double>(wc + step_c * lo);
+      const int64_t x = t.x_min + lo;
+      DrawTexturedSpanOver(span, static_cast<int32_t>(hi - lo + 1),
+                           colour_.MutableRow(static_cast<int32_t>(y)) + x * 4);
+      if (write_depth) {
+        std::fill_n(depth_.begin() + static_cast<ptrdiff_t>(row + static_cast<size_t>(x)),
+                    hi - lo + 1, 0.0f);
+      }
+      continue;
+    }
+    for (int64_t k = lo; k <= hi; ++k) {
+      const double la = static_cast<double>(wa + step_a * k) * t.inv_area;
+      const double lb = static_cast<double>(wb + step_b * k) * t.inv_area;
+      const double lc = static_cast<double>(wc + step_c * k) * t.inv_area;
+      ShadePixel(static_cast<int32_t>(t.x_min + k), static_cast<int32_t>(y),
+                 la * a.z + lb * b.z + lc * c.z, la * a.u + lb * b.u + lc * c.u,
+                 la * a.v + lb * b.v + lc * c.v, draw.inputs, draw.states);
     }
   }
 }
@@ -315,7 +460,7 @@ bool SoftRasterizer::Passes(Compare func, double value, double reference) {
 }
 
 void SoftRasterizer::ShadePixel(int32_t x, int32_t y, double z, double u, double v,
-                                const DrawInputs& inputs) {
+                                const DrawInputs& inputs, const PixelStates& states) {
   // Points in front of the near plane or beyond the far plane are clipped away.
   if (z < -1e-6 || z > 1.0 + 1e-6) return;
   z = std::clamp(z, 0.0, 1.0);
@@ -328,20 +473,22 @@ void SoftRasterizer::ShadePixel(int32_t x, int32_t y, double z, double u, double
     for (int i = 0; i < 4; ++i) src[i] *= kByteTable.as_float[texel[i]];
   }
 
-  if (alpha_test_) {
+  if (states.alpha_test) {
     const int32_t alpha = static_cast<int32_t>(static_cast<double>(src[3]) * 255.0 + 0.5);
-    if (!Passes(alpha_func_, static_cast<double>(alpha), static_cast<double>(alpha_ref_))) return;
+    if (!Passes(states.alpha_func, static_cast<double>(alpha),
+                static_cast<double>(states.alpha_ref)))
+      return;
   }
 
   const size_t index =
       static_cast<size_t>(y) * static_cast<size_t>(width()) + static_cast<size_t>(x);
-  if (z_enable_) {
-    if (!Passes(z_func_, z, depth_[index])) return;
-    if (z_write_) depth_[index] = static_cast<float>(z);
+  if (states.z_enable) {
+    if (!Passes(states.z_func, z, depth_[index])) return;
+    if (states.z_write) depth_[index] = static_cast<float>(z);
   }
 
   uint8_t* pixel = colour_.MutableRow(y) + static_cast<size_t>(x) * 4;
-  if (!blend_) {
+  if (!states.blend) {
     for (int i = 0; i < 3; ++i) pixel[i] = ToByte(src[i]);
     return;
   }
@@ -363,7 +510,7 @@ void SoftRasterizer::ShadePixel(int32_t x, int32_t y, double z, double u, double
       }
       return 1.0;
     };
-    pixel[i] = ToByte(src[i] * factor(src_blend_) + dest * factor(dest_blend_));
+    pixel[i] = ToByte(src[i] * factor(states.src_blend) + dest * factor(states.dest_blend));
   }
 }
 

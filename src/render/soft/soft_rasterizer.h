@@ -10,8 +10,13 @@
 //  - counter-clockwise triangles (on screen) are culled by default;
 //  - colour = texture x material (the material colour alone without a texture), alpha likewise;
 //  - alpha test, then depth test and write, then blending; the colour buffer keeps alpha 255.
+// With more than one thread, draws and depth clears are queued and run when the picture is
+// read or Flush is called, each thread taking its own bands of rows through the whole queue in
+// order, so the picture is the same as with one thread. Textures handed to queued draws must
+// live until then.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -23,16 +28,26 @@
 
 namespace cva {
 
+class BandWorkers;
+
 class SoftRasterizer {
  public:
   SoftRasterizer(int32_t width, int32_t height);
+  ~SoftRasterizer();
 
   void Resize(int32_t width, int32_t height);
   int32_t width() const { return colour_.width(); }
   int32_t height() const { return colour_.height(); }
 
-  void ClearColour(Texel colour) { colour_.Fill({colour.r, colour.g, colour.b, 255}); }
+  void ClearColour(Texel colour);
   void ClearDepth(float depth);
+  // Rasterizes with `count` threads (1: on the calling thread, at once; clamped to 1..16).
+  void SetThreads(int32_t count);
+  int32_t threads() const;
+  // Runs the queued draws; the colour and depth buffers are then complete.
+  void Flush();
+  // Off: every pixel takes the general per-pixel path (tests compare the two).
+  void set_fast_paths(bool on) { fast_paths_ = on; }
   // The frame's own states: blending on, add, source alpha and inverse source alpha.
   void SetFrameStates();
   void SetRenderState(RenderState state, uint32_t value);
@@ -44,6 +59,7 @@ class SoftRasterizer {
                    const Matrix4& world, Colour colour, const SoftTexture* texture,
                    const Matrix4& texture_matrix);
 
+  // The colour buffer as of the last Flush.
   const SoftTexture& colour() const { return colour_; }
   float DepthAt(int32_t x, int32_t y) const {
     return depth_[static_cast<size_t>(y) * static_cast<size_t>(width()) + static_cast<size_t>(x)];
@@ -62,20 +78,59 @@ class SoftRasterizer {
  private:
   // Comparison functions of the alpha and depth tests, including the device defaults.
   enum class Compare : uint8_t { kAlways, kGreater, kGreaterEqual, kLessEqual };
+  // The render states a pixel goes through, at the device's defaults.
+  struct PixelStates {
+    bool alpha_test = false;
+    Compare alpha_func = Compare::kAlways;
+    uint32_t alpha_ref = 0;
+    bool blend = false;
+    BlendFactor src_blend = BlendFactor::kOne;
+    BlendFactor dest_blend = BlendFactor::kZero;
+    bool z_enable = true;
+    bool z_write = true;
+    Compare z_func = Compare::kLessEqual;
+  };
   // What one draw call needs besides its triangles.
   struct DrawInputs {
     float material[4];  // red, green, blue, alpha as the material's floats
     const SoftTexture* texture;
   };
+  // A queued draw call: its inputs, the states it was made under, its triangles.
+  struct Draw {
+    DrawInputs inputs;
+    PixelStates states;
+    // White material, textured (power-of-two sides), source-over blending, no alpha test, and
+    // a depth test that no depth 0 can fail: triangles at depth 0 take the fast path.
+    bool fast;
+    size_t first_triangle;
+    size_t triangle_count;
+  };
+  // A snapped, clockwise triangle with its pixel bounds inside the frame.
+  struct Setup {
+    ScreenVertex a, b, c;
+    int64_t ax, ay, bx, by, cx, cy;  // in 1/256 pixel
+    int64_t x_min, x_max, y_min, y_max;
+    double inv_area;
+    bool small;       // edge values stay below 2^52, exact in doubles
+    bool depth_zero;  // every vertex at depth 0, so every pixel is
+  };
+  // A queued command: a draw, or a depth clear (draw_index unused).
+  struct Command {
+    bool clear_depth;
+    float depth;
+    size_t draw_index;
+  };
 
   // Returns false when the vertex cannot be placed (w not above 0 or not finite).
   bool TransformVertex(const SoftVertex& in, const Matrix4& world_projection,
                        const Matrix4& texture_matrix, ScreenVertex& out) const;
-  void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
-                const DrawInputs& inputs);
-  void RasterizeSnapped(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
-                        const DrawInputs& inputs);
-  void ShadePixel(int32_t x, int32_t y, double z, double u, double v, const DrawInputs& inputs);
+  void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+  void Snap(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+  // Runs the queue over rows first_row .. end_row - 1.
+  void RunRows(int32_t first_row, int32_t end_row);
+  void RasterizeRows(const Setup& t, const Draw& draw, int32_t first_row, int32_t end_row);
+  void ShadePixel(int32_t x, int32_t y, double z, double u, double v, const DrawInputs& inputs,
+                  const PixelStates& states);
   Matrix4 Projection() const;
   static bool Passes(Compare func, double value, double reference);
 
@@ -85,17 +140,16 @@ class SoftRasterizer {
   std::vector<ScreenVertex> screen_;
   std::vector<uint8_t> placed_;
   bool cull_ccw_ = true;
+  bool fast_paths_ = true;
+  PixelStates states_;
+  // The value of the last depth clear: no written depth is below 0, so while it is not below
+  // 0 either, a less-or-equal test at depth 0 passes everywhere.
+  float depth_cleared_ = 1.0f;
 
-  // Render states, at the device's defaults.
-  bool alpha_test_ = false;
-  Compare alpha_func_ = Compare::kAlways;
-  uint32_t alpha_ref_ = 0;
-  bool blend_ = false;
-  BlendFactor src_blend_ = BlendFactor::kOne;
-  BlendFactor dest_blend_ = BlendFactor::kZero;
-  bool z_enable_ = true;
-  bool z_write_ = true;
-  Compare z_func_ = Compare::kLessEqual;
+  std::vector<Command> commands_;
+  std::vector<Draw> draws_;
+  std::vector<Setup> triangles_;
+  std::unique_ptr<BandWorkers> workers_;
 };
 
 }  // namespace cva
