@@ -1,19 +1,26 @@
 // The software renderer under load: 1,000 image nodes of 64 x 64 pixels, each moving and
 // turning, played at 800 x 600 through the player's frame step (update and draw, the frame
-// cleared first). Prints the milliseconds per frame after a warm-up, a checksum of the last
-// picture (so that runs can be compared for identical output), and, measured in the same run,
-// a memset of the frame's bytes: the fill-rate limit no renderer can beat, with the ratio.
+// cleared first). In one process and frame by frame in turn: the renderer on one thread, the
+// renderer on one thread per core, and (when built with pixman) pixman compositing the same
+// sprites. Prints the median milliseconds per frame of each after a warm-up, their ratios, a
+// memset of the frame's bytes (the fill-rate limit no renderer can beat), and a checksum of the
+// last picture, which must be the same for both thread counts.
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "png_file.h"
 #include "render_bench_scene.h"
 #include "render_session.h"
+#ifdef CVA_BENCH_PIXMAN
+#include "pixman_replay.h"
+#endif
 
 namespace cva {
 namespace {
@@ -45,6 +52,18 @@ double Milliseconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+template <class Work>
+double TimeMs(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return Milliseconds(std::chrono::steady_clock::now() - start);
+}
+
 int Run() {
   const auto dir = std::filesystem::temp_directory_path() / "cva_render_bench";
   std::filesystem::create_directories(dir);
@@ -62,35 +81,92 @@ int Run() {
   options.input = (dir / "bench.cva").string();
   options.size = ImageSize{kWidth, kHeight};
   options.step_ms = kStepMs;
-  render_tool::RenderSession session(options);
-  if (!session.Load()) {
-    std::fprintf(stderr, "render_bench: %s\n", session.error().c_str());
+  options.threads = 1;
+  render_tool::RenderSession single(options);
+  options.threads = 0;  // one per core
+  render_tool::RenderSession threaded(options);
+  if (!single.Load() || !threaded.Load()) {
+    std::fprintf(stderr, "render_bench: %s%s\n", single.error().c_str(), threaded.error().c_str());
     return 1;
   }
-  for (int i = 0; i < kWarmUpFrames; ++i) session.Step();
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kMeasuredFrames; ++i) session.Step();
-  const double frame_ms = Milliseconds(std::chrono::steady_clock::now() - start) / kMeasuredFrames;
-  const uint64_t checksum = Checksum(session.frame().pixels());
+#ifdef CVA_BENCH_PIXMAN
+  std::vector<bench::ReplaySprite> sprites;
+  single.provider().SetDrawObserver(
+      [&](std::span<const SoftVertex>, const Matrix4& world, Colour, const SoftTexture* texture) {
+        sprites.push_back({world, texture});
+      });
+  bench::PixmanReplay pixman(kWidth, kHeight);
+#endif
+  std::vector<double> single_ms, threaded_ms, pixman_ms;
+  for (int i = 0; i < kWarmUpFrames + kMeasuredFrames; ++i) {
+    const bool measured = i >= kWarmUpFrames;
+#ifdef CVA_BENCH_PIXMAN
+    sprites.clear();
+#endif
+    const double one = TimeMs([&] { single.Step(); });
+    const double many = TimeMs([&] { threaded.Step(); });
+#ifdef CVA_BENCH_PIXMAN
+    const double other = TimeMs([&] { pixman.Draw(sprites); });
+    if (measured) pixman_ms.push_back(other);
+#endif
+    if (measured) {
+      single_ms.push_back(one);
+      threaded_ms.push_back(many);
+    }
+  }
+  const uint64_t checksum = Checksum(single.frame().pixels());
+  const uint64_t threaded_checksum = Checksum(threaded.frame().pixels());
 
   // The fill-rate limit: writing every byte of a frame once.
   std::vector<uint8_t> frame(static_cast<size_t>(kWidth) * kHeight * 4);
-  const auto fill_start = std::chrono::steady_clock::now();
+  std::vector<double> fill_ms;
   for (int i = 0; i < kMeasuredFrames; ++i) {
-    std::memset(frame.data(), i & 0xff, frame.size());
-    asm volatile("" : : "r"(frame.data()) : "memory");  // keep every memset
+    fill_ms.push_back(TimeMs([&] {
+      std::memset(frame.data(), i & 0xff, frame.size());
+      asm volatile("" : : "r"(frame.data()) : "memory");  // keep every memset
+    }));
   }
-  const double fill_ms =
-      Milliseconds(std::chrono::steady_clock::now() - fill_start) / kMeasuredFrames;
+  const double fill = Median(fill_ms);
+  const double one = Median(single_ms);
+  const double many = Median(threaded_ms);
+  const int32_t cores = std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
 
-  std::printf("render_bench: %d moving %d x %d image nodes at %d x %d, %d frames after %d\n",
-              kNodes, kSide, kSide, kWidth, kHeight, kMeasuredFrames, kWarmUpFrames);
-  std::printf("  frame (update + draw): %.3f ms\n", frame_ms);
-  std::printf("  memset of a frame:     %.4f ms\n", fill_ms);
-  std::printf("  ratio:                 %.0f x the fill-rate limit\n",
-              fill_ms > 0.0 ? frame_ms / fill_ms : 0.0);
-  std::printf("  checksum of frame %d: %016" PRIx64 "\n", session.frame_number(), checksum);
+  std::printf(
+      "render_bench: %d moving %d x %d image nodes at %d x %d, medians of %d frames after %d\n",
+      kNodes, kSide, kSide, kWidth, kHeight, kMeasuredFrames, kWarmUpFrames);
+  std::printf("  frame, 1 thread (update + draw):  %8.3f ms\n", one);
+  std::printf("  frame, %d threads:                 %8.3f ms\n", threaded.provider().threads(),
+              many);
+#ifdef CVA_BENCH_PIXMAN
+  const double other = Median(pixman_ms);
+  const std::vector<uint8_t> theirs = pixman.Rgba();
+  const std::vector<uint8_t>& ours = single.frame().pixels();
+  size_t same = 0;
+  for (size_t p = 0; p + 4 <= ours.size(); p += 4) {
+    same += std::equal(ours.begin() + static_cast<std::ptrdiff_t>(p),
+                       ours.begin() + static_cast<std::ptrdiff_t>(p + 3),
+                       theirs.begin() + static_cast<std::ptrdiff_t>(p))
+                ? 1
+                : 0;
+  }
+  std::printf("  pixman, 1 thread, same sprites:   %8.3f ms\n", other);
+  std::printf("  ratio 1 thread / pixman:          %8.2f\n", other > 0 ? one / other : 0.0);
+  std::printf("  ratio %d threads / pixman:         %8.2f\n", cores,
+              other > 0 ? many / other : 0.0);
+  std::printf("  pixels equal to pixman's:         %8.2f %%\n",
+              100.0 * static_cast<double>(same) / static_cast<double>(ours.size() / 4));
+#else
+  std::printf("  pixman: not built (install libpixman-1-dev and configure again)\n");
+#endif
+  std::printf("  memset of a frame:                %8.4f ms (1 thread at %.0f x)\n", fill,
+              fill > 0.0 ? one / fill : 0.0);
+  std::printf("  checksum of frame %d: %016" PRIx64 "\n", single.frame_number(), checksum);
   std::filesystem::remove_all(dir);
+  if (threaded_checksum != checksum) {
+    std::fprintf(stderr, "render_bench: the threaded frame differs (%016" PRIx64 ")\n",
+                 threaded_checksum);
+    return 1;
+  }
   return 0;
 }
 

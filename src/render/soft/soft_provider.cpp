@@ -110,6 +110,10 @@ void SoftProvider::Flush() {
   raster_->Flush();
 }
 
+void SoftProvider::SetDrawObserver(DrawObserver observer) {
+  draw_observer_ = std::move(observer);
+}
+
 void SoftProvider::SetCullCounterClockwise(bool on) {
   raster_->set_cull_counter_clockwise(on);
 }
@@ -117,6 +121,7 @@ void SoftProvider::SetCullCounterClockwise(bool on) {
 void SoftProvider::DrawFan(std::span<const SoftVertex> vertices, const Matrix4& world,
                            Colour colour, const SoftTexture* texture,
                            const Matrix4& texture_matrix) {
+  if (draw_observer_) draw_observer_(vertices, world, colour, texture);
   raster_->DrawFan(vertices, world, colour, texture, texture_matrix);
 }
 
@@ -124,6 +129,7 @@ void SoftProvider::DrawIndexed(std::span<const SoftVertex> vertices,
                                std::span<const uint16_t> indices, const Matrix4& world,
                                Colour colour, const SoftTexture* texture,
                                const Matrix4& texture_matrix) {
+  if (draw_observer_) draw_observer_(vertices, world, colour, texture);
   raster_->DrawIndexed(vertices, indices, world, colour, texture, texture_matrix);
 }
 

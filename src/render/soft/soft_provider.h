@@ -92,6 +92,12 @@ class SoftProvider final : public GraphicsBackend, public RenderStateTarget {
   int32_t threads() const;
   // Runs the queued draws.
   void Flush();
+  // Sees every draw as it is made: the vertices, world matrix, colour and texture (the render
+  // benchmark hands the same frame to another renderer with it). Empty: none.
+  using DrawObserver =
+      std::function<void(std::span<const SoftVertex> vertices, const Matrix4& world, Colour colour,
+                         const SoftTexture* texture)>;
+  void SetDrawObserver(DrawObserver observer);
 
   // --- For primitives made elsewhere (glyph pages) ---
   // Draws a triangle fan (vertices 0, i, i+1) or an indexed triangle list (indices not
@@ -113,6 +119,7 @@ class SoftProvider final : public GraphicsBackend, public RenderStateTarget {
  private:
   std::unique_ptr<SoftRasterizer> raster_;
   TextFactory text_factory_;
+  DrawObserver draw_observer_;
   Texel clear_colour_{0, 0, 0, 255};
   bool mask_in_use_ = false;
 };

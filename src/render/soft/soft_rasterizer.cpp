@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "render/soft/band_workers.h"
 #include "render/soft/textured_span.h"
@@ -126,13 +127,13 @@ void SoftRasterizer::Resize(int32_t width, int32_t height) {
 }
 
 void SoftRasterizer::ClearColour(Texel colour) {
-  Flush();
-  colour_.Fill({colour.r, colour.g, colour.b, 255});
+  commands_.push_back({Command::Kind::kClearColour, {colour.r, colour.g, colour.b, 255}, 0.0f, 0});
+  if (!workers_) Flush();
 }
 
 void SoftRasterizer::ClearDepth(float depth) {
   depth_cleared_ = depth;
-  commands_.push_back({true, depth, 0});
+  commands_.push_back({Command::Kind::kClearDepth, {}, depth, 0});
   if (!workers_) Flush();
 }
 
@@ -166,10 +167,17 @@ void SoftRasterizer::Flush() {
 
 void SoftRasterizer::RunRows(int32_t first_row, int32_t end_row) {
   const size_t w = static_cast<size_t>(width());
+  const size_t first = static_cast<size_t>(first_row) * w;
+  const size_t end = static_cast<size_t>(end_row) * w;
   for (const Command& command : commands_) {
-    if (command.clear_depth) {
-      std::fill(depth_.begin() + static_cast<ptrdiff_t>(first_row * w),
-                depth_.begin() + static_cast<ptrdiff_t>(end_row * w), command.depth);
+    if (command.kind == Command::Kind::kClearDepth) {
+      std::fill(depth_.begin() + static_cast<ptrdiff_t>(first),
+                depth_.begin() + static_cast<ptrdiff_t>(end), command.depth);
+      continue;
+    }
+    if (command.kind == Command::Kind::kClearColour) {
+      uint8_t* pixels = colour_.MutableRow(first_row);
+      for (size_t i = 0; i < end - first; ++i) std::memcpy(pixels + i * 4, &command.colour, 4);
       continue;
     }
     const Draw& draw = draws_[command.draw_index];
@@ -321,7 +329,7 @@ void SoftRasterizer::DrawIndexed(std::span<const SoftVertex> vertices,
   }
   if (triangles_.size() == first) return;
   draws_.push_back({inputs, states_, fast, first, triangles_.size() - first});
-  commands_.push_back({false, 0.0f, draws_.size() - 1});
+  commands_.push_back({Command::Kind::kDraw, {}, 0.0f, draws_.size() - 1});
   if (!workers_) Flush();
 }
 
@@ -390,22 +398,16 @@ void SoftRasterizer::RasterizeRows(const Setup& t, const Draw& draw, int32_t fir
   TexturedSpan span{};
   if (fast) {
     const SoftTexture& texture = *draw.inputs.texture;
-    span = {0.0,
-            0.0,
-            0.0,
-            static_cast<double>(step_a),
-            static_cast<double>(step_b),
-            static_cast<double>(step_c),
-            t.inv_area,
-            a.u,
-            b.u,
-            c.u,
-            a.v,
-            b.v,
-            c.v,
-            texture.pixels().data(),
-            texture.width(),
-            texture.height()};
+    span.step_a = static_cast<double>(step_a);
+    span.step_b = static_cast<double>(step_b);
+    span.step_c = static_cast<double>(step_c);
+    span.inv_area = t.inv_area;
+    span.au = a.u, span.bu = b.u, span.cu = c.u;
+    span.av = a.v, span.bv = b.v, span.cv = c.v;
+    span.texels = texture.pixels().data();
+    span.texture_width = texture.width();
+    span.texture_height = texture.height();
+    PrepareTexturedSpan(span);
   }
   const int64_t px = t.x_min * kSubpixels;
   for (int64_t y = y_first; y <= y_last; ++y) {

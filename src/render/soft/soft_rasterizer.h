@@ -114,9 +114,10 @@ class SoftRasterizer {
     bool small;       // edge values stay below 2^52, exact in doubles
     bool depth_zero;  // every vertex at depth 0, so every pixel is
   };
-  // A queued command: a draw, or a depth clear (draw_index unused).
+  // A queued command: a draw, or a clear of the colour or depth buffer.
   struct Command {
-    bool clear_depth;
+    enum class Kind : uint8_t { kDraw, kClearColour, kClearDepth } kind;
+    Texel colour;
     float depth;
     size_t draw_index;
   };

@@ -22,7 +22,16 @@ struct TexturedSpan {
   const uint8_t* texels;  // RGBA, rows from the top
   int32_t texture_width;  // powers of two
   int32_t texture_height;
+  // Set by PrepareTexturedSpan from the fields above (all but wa, wb, wc): per texture axis,
+  // the step along a row in 1/65536 texel, rounded, and how far a coordinate stepped with it
+  // may stray from the general path's, as a constant and a part per pixel stepped.
+  double fixed_step_u, fixed_step_v;
+  double drift_u, drift_v;
+  double drift_per_pixel_u, drift_per_pixel_v;
 };
+
+// Fills the parts of the span that are the same for every row of a triangle.
+void PrepareTexturedSpan(TexturedSpan& span);
 
 // Blends `count` pixels of the span into `dest` (RGBA, alpha kept at 255).
 void DrawTexturedSpanOver(const TexturedSpan& span, int32_t count, uint8_t* dest);
