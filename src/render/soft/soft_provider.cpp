@@ -110,6 +110,10 @@ void SoftProvider::Flush() {
   raster_->Flush();
 }
 
+void SoftProvider::SetFastPaths(bool on) {
+  raster_->set_fast_paths(on);
+}
+
 void SoftProvider::SetDrawObserver(DrawObserver observer) {
   draw_observer_ = std::move(observer);
 }

@@ -92,6 +92,8 @@ class SoftProvider final : public GraphicsBackend, public RenderStateTarget {
   int32_t threads() const;
   // Runs the queued draws.
   void Flush();
+  // Off: every pixel takes the general per-pixel path, which the shortcuts must match (tests).
+  void SetFastPaths(bool on);
   // Sees every draw as it is made: the vertices, world matrix, colour and texture (the render
   // benchmark hands the same frame to another renderer with it). Empty: none.
   using DrawObserver =

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "render/soft/band_workers.h"
+#include "render/soft/edge_bound.h"
 #include "render/soft/textured_span.h"
 
 namespace cva {
@@ -95,19 +96,6 @@ bool InsideGuardBand(const SoftRasterizer::ScreenVertex& v) {
 
 bool PowerOfTwo(int32_t value) {
   return value > 0 && (value & (value - 1)) == 0;
-}
-
-// Narrows the pixel range lo..hi of a row (offsets from its first pixel) to where an edge with
-// value `w` at the first pixel, changing by `step` per pixel, passes w + bias >= 0.
-void ClipToEdge(int64_t w, int64_t step, int64_t bias, int64_t& lo, int64_t& hi) {
-  const int64_t base = w + bias;
-  if (step == 0) {
-    if (base < 0) hi = lo - 1;
-  } else if (step > 0) {
-    lo = std::max(lo, CeilDiv(-base, step));
-  } else {
-    hi = std::min(hi, FloorDiv(base, -step));
-  }
 }
 
 }  // namespace
@@ -410,17 +398,21 @@ void SoftRasterizer::RasterizeRows(const Setup& t, const Draw& draw, int32_t fir
     PrepareTexturedSpan(span);
   }
   const int64_t px = t.x_min * kSubpixels;
-  for (int64_t y = y_first; y <= y_last; ++y) {
-    const int64_t py = y * kSubpixels;
-    const int64_t wa = ea.At(px, py);
-    const int64_t wb = eb.At(px, py);
-    const int64_t wc = ec.At(px, py);
+  const int64_t py = y_first * kSubpixels;
+  int64_t wa = ea.At(px, py);
+  int64_t wb = eb.At(px, py);
+  int64_t wc = ec.At(px, py);
+  EdgeBound bound_a(wa + ea.Bias(), step_a, ea.dx * kSubpixels);
+  EdgeBound bound_b(wb + eb.Bias(), step_b, eb.dx * kSubpixels);
+  EdgeBound bound_c(wc + ec.Bias(), step_c, ec.dx * kSubpixels);
+  for (int64_t y = y_first; y <= y_last; ++y, wa += ea.dx * kSubpixels, wb += eb.dx * kSubpixels,
+               wc += ec.dx * kSubpixels, bound_a.NextRow(), bound_b.NextRow(), bound_c.NextRow()) {
     // The covered pixels of the row, as offsets from x_min.
     int64_t lo = 0;
     int64_t hi = t.x_max - t.x_min;
-    ClipToEdge(wa, step_a, ea.Bias(), lo, hi);
-    ClipToEdge(wb, step_b, eb.Bias(), lo, hi);
-    ClipToEdge(wc, step_c, ec.Bias(), lo, hi);
+    bound_a.Narrow(lo, hi);
+    bound_b.Narrow(lo, hi);
+    bound_c.Narrow(lo, hi);
     if (lo > hi) continue;
     const size_t row = static_cast<size_t>(y) * static_cast<size_t>(width());
     if (fast) {
