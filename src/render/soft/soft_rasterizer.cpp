@@ -416,6 +416,13 @@ void SoftRasterizer::RasterizeRows(const Setup& t, const Draw& draw, int32_t fir
     if (lo > hi) continue;
     const size_t row = static_cast<size_t>(y) * static_cast<size_t>(width());
     if (fast) {
+      // The next row covers about the same pixels: ask for them while this one is drawn.
+      if (y < y_last) {
+        const uint8_t* next = colour_.Row(static_cast<int32_t>(y + 1));
+        for (int64_t k = lo; k <= hi + 16; k += 16) {
+          __builtin_prefetch(next + (t.x_min + std::min(k, hi)) * 4, 1);
+        }
+      }
       span.wa = static_cast<double>(wa + step_a * lo);
       span.wb = static_cast<double>(wb + step_b * lo);
       span.wc = static_cast<double>(wc + step_c * lo);
