@@ -60,13 +60,14 @@ TEST(CommandLineTest, ReadsEveryOptionAndRefusesBadOnes) {
   CommandLine line;
   std::string error;
   ASSERT_TRUE(ParseCommandLine({"doc.cva", "--label", "start", "--size", "64x48", "--fixed", "20",
-                                "--at", "0,500", "--gif", "a.gif"},
+                                "--at", "0,500", "--gif", "a.gif", "--threads", "3"},
                                line, error))
       << error;
   EXPECT_EQ(line.render.input, "doc.cva");
   EXPECT_EQ(line.render.label, "start");
   EXPECT_EQ(line.render.size, (ImageSize{64, 48}));
   EXPECT_EQ(line.render.step_ms, 20u);
+  EXPECT_EQ(line.render.threads, 3);
   EXPECT_EQ(line.frames.kind, FrameRequest::Kind::kTimes);
   EXPECT_EQ(line.frames.times_ms, (std::vector<uint32_t>{0, 500}));
 
@@ -79,6 +80,7 @@ TEST(CommandLineTest, ReadsEveryOptionAndRefusesBadOnes) {
       {"doc.cva", "--out", "d", "--at", "1,,2"},
       {"doc.cva", "--out", "d", "--size", "0x10"},
       {"doc.cva", "--out", "d", "--fixed", "0"},
+      {"doc.cva", "--out", "d", "--threads", "0"},
       {"doc.cva", "--out"},
       {"doc.cva", "--out", "d", "--bogus"},
   };
