@@ -4,8 +4,6 @@
 // every pixel of the eight lies further than that bound from a texel boundary; otherwise the
 // eight are computed as the general path does (in doubles, four lanes, in its order of
 // operations, without fused multiply-add), so the picture never depends on the shortcut.
-#include <immintrin.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -14,6 +12,8 @@
 #include "render/soft/textured_span_kernels.h"
 
 #ifdef CVA_SPAN_AVX2
+
+#include <immintrin.h>
 
 #define CVA_AVX2 __attribute__((target("avx2")))
 
