@@ -12,8 +12,8 @@ BandWorkers::~BandWorkers() {
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
+    start_.notify_all();
   }
-  start_.notify_all();
   for (std::thread& t : threads_) t.join();
 }
 
@@ -23,8 +23,8 @@ void BandWorkers::Run(const std::function<void(int32_t)>& job) {
     job_ = &job;
     running_ = static_cast<int32_t>(threads_.size());
     ++generation_;
+    start_.notify_all();
   }
-  start_.notify_all();
   job(0);
   std::unique_lock lock(mutex_);
   done_.wait(lock, [this] { return running_ == 0; });
@@ -46,8 +46,8 @@ void BandWorkers::Loop(int32_t index) {
     {
       std::lock_guard lock(mutex_);
       --running_;
+      done_.notify_one();
     }
-    done_.notify_one();
   }
 }
 
