@@ -42,9 +42,9 @@ struct Setting {
   int32_t threads;
 };
 
-// Turned, scaled, offset and tinted sprites of a texture with every alpha, some at whole-pixel
-// positions (texel edges on pixel centres), a mask written and drawn into, then the colour
-// bytes and where depth was written.
+// Turned, scaled, offset and tinted sprites of a texture with every alpha and an opaque band, some
+// at whole-pixel positions (texel edges on pixel centres), a mask written and drawn into, then the
+// colour bytes and where depth was written.
 std::vector<uint8_t> DrawScene(Setting setting) {
   SetSpanKernel(setting.kernel);
   SoftFrame frame(160, 120, {30, 60, 90, 255});
@@ -55,7 +55,8 @@ std::vector<uint8_t> DrawScene(Setting setting) {
     for (int32_t x = 0; x < 64; ++x) {
       texture.Set(x, y,
                   {static_cast<uint8_t>(x * 4), static_cast<uint8_t>(y * 4),
-                   static_cast<uint8_t>((x ^ y) * 4), static_cast<uint8_t>((x * 64 + y) % 256)});
+                   static_cast<uint8_t>((x ^ y) * 4),
+                   static_cast<uint8_t>(y < 24 ? 255 : (x * 64 + y) % 256)});
     }
   }
   auto image = frame.Image("t.png", PngOf(texture));

@@ -200,8 +200,13 @@ CVA_AVX2 void DrawTexturedSpanAvx2(const TexturedSpan& s, int32_t count, uint8_t
       if (!_mm256_testz_si256(_mm256_and_si256(texels, in_span), alpha)) {
         int* out = reinterpret_cast<int*>(dest + static_cast<size_t>(k) * 4);
         if (valid == 8) {
-          const __m256i under = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out));
-          _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), BlendEight(texels, under));
+          // Opaque texels replace the pixels: no need to read them.
+          const __m256i opaque = _mm256_cmpeq_epi32(_mm256_and_si256(texels, alpha), alpha);
+          const __m256i result =
+              _mm256_movemask_epi8(opaque) == -1
+                  ? texels
+                  : BlendEight(texels, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out)));
+          _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), result);
         } else {
           const __m256i under = _mm256_maskload_epi32(out, in_span);
           _mm256_maskstore_epi32(out, in_span, BlendEight(texels, under));
