@@ -14,10 +14,11 @@ namespace {
 std::atomic<SpanKernel> g_kernel{SpanKernel::kBest};
 
 #ifdef CVA_SPAN_AVX2
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
+// Decided before main, so threads only ever read it.
+const bool kHasAvx2 = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
 #endif
 
 // One axis of PrepareTexturedSpan: a, b, c are the vertices' coordinates on it.
@@ -69,7 +70,7 @@ void SetSpanKernel(SpanKernel kernel) {
 
 void DrawTexturedSpanOver(const TexturedSpan& span, int32_t count, uint8_t* dest) {
 #ifdef CVA_SPAN_AVX2
-  if (g_kernel.load(std::memory_order_relaxed) == SpanKernel::kBest && HasAvx2()) {
+  if (g_kernel.load(std::memory_order_relaxed) == SpanKernel::kBest && kHasAvx2) {
     DrawTexturedSpanAvx2(span, count, dest);
     return;
   }
