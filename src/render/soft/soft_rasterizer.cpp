@@ -22,7 +22,7 @@ constexpr double kGuardBand = 1048576.0;
 // 2^22 subpixels wide), so doubles step them along a row exactly.
 constexpr int64_t kSmallCoordinate = int64_t{1} << 24;
 // Rows per band when several threads share the frame; bands go round the threads in turn.
-constexpr int32_t kBandRows = 16;
+constexpr int32_t kBandRows = 64;
 constexpr int32_t kMaxThreads = 16;
 
 int64_t FloorDiv(int64_t value, int64_t divisor) {
