@@ -1,10 +1,14 @@
 #include "converter/player_generation.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
+
+#ifdef CVAPACK_PATH  // the Linux build, which has cvapack
+#include <sys/wait.h>
+
 #include <nlohmann/json.hpp>
+#endif
 
 #include "archive/lzp_archive.h"
 #include "converter/icon_file.h"
