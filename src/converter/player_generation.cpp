@@ -11,6 +11,7 @@
 #include "archive/archive_writer.h"
 #include "converter/icon_file.h"
 #include "converter/local_names.h"
+#include "player/player_resources.h"
 
 namespace fs = std::filesystem;
 
@@ -19,9 +20,6 @@ namespace {
 
 using Step = GenerationResult::Step;
 
-constexpr uint32_t kTitleString = 40000;
-constexpr uint16_t kArchiveResource = 200;
-constexpr uint16_t kSettingsResource = 201;
 // The templates' two icons: group 107 shows icon 1, group 108 icon 2.
 constexpr uint16_t kIconGroups[][2] = {{107, 1}, {108, 2}};
 

@@ -3,6 +3,7 @@
 #include "archive/lzp_archive.h"
 #include "converter/pe/byte_io.h"
 #include "converter/pe/pe_image.h"
+#include "player/player_resources.h"
 #include "settings_json.h"
 #include "system/text_codec.h"
 
@@ -11,12 +12,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 using pe::ResourceName;
-
-constexpr uint16_t kArchiveId = 200;
-constexpr uint16_t kSettingsId = 201;
-constexpr uint16_t kTitleString = 40000;
-// The languages the converter writes at, in the order the player looks for them.
-constexpr uint16_t kConverterLanguages[] = {1041, 1024, 1033};
 
 std::string NameText(const ResourceName& name) {
   return name.is_id ? std::to_string(name.id) : Utf16ToUtf8(name.name);
@@ -41,7 +36,7 @@ Json TypeJson(const ResourceName& type) {
 // The language the player takes a data resource at: the converter's languages first, then
 // the first one stored.
 uint16_t PlayerLanguage(const pe::LanguageMap& languages) {
-  for (uint16_t language : kConverterLanguages)
+  for (uint16_t language : kPlayerDataLanguages)
     if (languages.count(language)) return language;
   return languages.begin()->first;
 }
@@ -76,7 +71,7 @@ class Inspector {
 
   Json Settings(const pe::ResourceTree& tree) {
     Json list = Json::array();
-    const pe::LanguageMap* languages = EntryOf(tree, pe::kRtRcData, kSettingsId);
+    const pe::LanguageMap* languages = EntryOf(tree, pe::kRtRcData, kSettingsResource);
     if (!languages) return list;
     const uint16_t read = PlayerLanguage(*languages);
     for (const auto& [language, data] : *languages) {
@@ -91,7 +86,7 @@ class Inspector {
 
   Json Archives(const pe::ResourceTree& tree) {
     Json list = Json::array();
-    const pe::LanguageMap* languages = EntryOf(tree, pe::kRtRcData, kArchiveId);
+    const pe::LanguageMap* languages = EntryOf(tree, pe::kRtRcData, kArchiveResource);
     if (!languages) return list;
     const uint16_t read = PlayerLanguage(*languages);
     for (const auto& [language, data] : *languages) {

@@ -1,9 +1,10 @@
 #include "player/windows/module_resource.h"
 
+#include "player/player_resources.h"
+
 namespace cva {
 namespace {
 
-constexpr WORD kPreferredLanguages[] = {1041, 1024, 1033};
 const LPCWSTR kData = MAKEINTRESOURCEW(10);  // RT_RCDATA
 
 struct FoundLanguage {
@@ -31,7 +32,7 @@ std::span<const uint8_t> BytesOf(HMODULE module, HRSRC resource) {
 
 std::span<const uint8_t> FindModuleData(HMODULE module, int id) {
   const LPCWSTR name = MAKEINTRESOURCEW(id);
-  for (WORD language : kPreferredLanguages) {
+  for (WORD language : kPlayerDataLanguages) {
     if (HRSRC resource = FindResourceExW(module, kData, name, language))
       return BytesOf(module, resource);
   }

@@ -1,13 +1,13 @@
 #include "player/windows/player_app.h"
 
 #include "player/player.h"
+#include "player/player_resources.h"
 #include "player/player_settings.h"
 
 namespace cva {
 namespace {
 
 // Resource identifiers of the player template.
-constexpr UINT kTitleString = 40000;
 constexpr UINT kClassString = 109;
 constexpr int kIcon = 107;
 constexpr int kSmallIcon = 108;

@@ -5,6 +5,7 @@
 
 #include "document/composed_provider.h"
 #include "player/player.h"
+#include "player/player_resources.h"
 #include "player/windows/module_resource.h"
 #include "render/d3d9/d3d9_graphics.h"
 #include "sound/dsound/dsound_backend.h"
@@ -15,10 +16,6 @@
 
 namespace cva {
 namespace {
-
-// Resource identifiers of the templates.
-constexpr int kArchiveData = 200;
-constexpr int kSettingsData = 201;
 
 constexpr const char* kNoDeviceText =
     "描画デバイスを作成できませんでした。画面には何も描かれませんが、再生は続きます。";
@@ -38,7 +35,7 @@ void MakeProgramDirectoryCurrent() {
 
 PlayerSettings& ReadProgramSettings(HINSTANCE instance) {
   PlayerSettings& settings = Settings();
-  MemoryReader record(FindModuleData(instance, kSettingsData));
+  MemoryReader record(FindModuleData(instance, kSettingsResource));
   ReadSettings(settings, record, &AskFullScreenAtStart);
   return settings;
 }
@@ -60,7 +57,7 @@ ProgramPlayer::ProgramPlayer(HINSTANCE instance, HWND window) {
   sound_device.Init(window);
   static DsoundBackend sound(sound_device);
   archive_ = std::make_unique<LzpArchive>();
-  archive_->OpenMemory(FindModuleData(instance, kArchiveData));
+  archive_->OpenMemory(FindModuleData(instance, kArchiveResource));
   if (Settings().data_inside) {
     data_ = std::make_unique<ArchiveDataSource>(*archive_);
   } else {
