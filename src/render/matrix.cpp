@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "render/trig.h"
+
 namespace cva {
 namespace {
 
@@ -46,8 +48,8 @@ double DeterminantOf(const Minors& n) {
 
 Matrix4 Matrix4::RotationZ(float radians) {
   // Row vectors: (x, y) becomes (x cos - y sin, x sin + y cos).
-  const float cosine = std::cos(radians);
-  const float sine = std::sin(radians);
+  const float cosine = Cos(radians);
+  const float sine = Sin(radians);
   Matrix4 result = Identity();
   result.m[0][0] = cosine;
   result.m[0][1] = sine;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/primitives.h"
+#include "render/trig.h"
 #include "scene/display_node.h"
 #include "scene/property_value.h"
 #include "scene/scene_node.h"
@@ -86,8 +87,8 @@ inline void WritePlacement(Vec2 position, float angle, Vec2 scale, Vec2 pivot, M
     return;
   }
   // The sine and cosine of Matrix4::RotationZ.
-  const float c = std::cos(angle);
-  const float s = std::sin(angle);
+  const float c = Cos(angle);
+  const float s = Sin(angle);
   // The product translate(-pivot) x scale x rotate x translate(pivot) x translate(position)
   // with every term that is structurally zero left out. With finite entries and products that
   // stay finite, a dropped term is a signed zero added to a sum that is not -0, so each element
@@ -126,8 +127,8 @@ void BuildLocalMatrix(DisplayNode& display, Transform& scratch) {
   float angle = stored.angle;
   const AngleValue* angle_value = display.fields<kAngle>();
   if (angle_value && angle_value->direction_mode == kFaceAlongPath) {
-    angle = std::atan2(stored.position.y - display.previous_position.y,
-                       stored.position.x - display.previous_position.x);
+    angle = Atan2(stored.position.y - display.previous_position.y,
+                  stored.position.x - display.previous_position.x);
   }
   if (Matrix4* local = display.local_matrix()) {
     WritePlacement(stored.position, angle, stored.scale, stored.pivot, *local);

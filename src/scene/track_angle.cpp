@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "render/trig.h"
+
 namespace cva {
 namespace {
 
@@ -45,7 +47,7 @@ float BlendAngle(const AngleValue& held, float start, float target, float t) {
 
 float NodeAngle(const AngleValue& held, Vec2 previous, Vec2 current) {
   if (held.direction_mode != kFacePath) return held.angle;
-  return std::atan2(current.y - previous.y, current.x - previous.x);
+  return Atan2(current.y - previous.y, current.x - previous.x);
 }
 
 }  // namespace cva
