@@ -5,6 +5,11 @@
 #include <sstream>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "input_script.h"
 #include "system/services.h"
 #include "trace_json.h"
@@ -59,6 +64,10 @@ bool ReadText(const std::string& path, std::string& text) {
 
 int main(int argc, char** argv) {
   cva::SetProgramName("cvatrace");
+#ifdef _WIN32
+  // Lines end in "\n" alone, as on Linux: traces of the two builds compare byte for byte.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   cva::trace::TraceOptions options;
   std::string input_path;
   bool clock_given = false;
