@@ -48,8 +48,7 @@ double DeterminantOf(const Minors& n) {
 
 Matrix4 Matrix4::RotationZ(float radians) {
   // Row vectors: (x, y) becomes (x cos - y sin, x sin + y cos).
-  const float cosine = Cos(radians);
-  const float sine = Sin(radians);
+  const auto [sine, cosine] = SinAndCos(radians);
   Matrix4 result = Identity();
   result.m[0][0] = cosine;
   result.m[0][1] = sine;

@@ -22,10 +22,11 @@ constexpr uint32_t kTwoOverPiBits[] = {0xA2F9836E, 0x4E441529, 0xFC2757D1, 0xF53
                                        0x3C439041, 0xFE5163AB, 0xDEBBC561, 0xB7246E3A, 0x424DD2E0};
 
 // Rounds to the nearest integer, ties to even, for |v| < 2^51: adding 1.5 x 2^52 leaves no
-// fraction bits, in plain IEEE arithmetic that every build performs alike.
+// fraction bits, in plain IEEE arithmetic that every build performs alike (the compiler may not
+// fold the two steps: without fast-math it keeps every rounding).
 double RoundToInteger(double v) {
   constexpr double kShifter = 0x1.8p52;
-  volatile double shifted = v + kShifter;
+  const double shifted = v + kShifter;
   return shifted - kShifter;
 }
 
@@ -91,23 +92,6 @@ double CosPolynomial(double r) {
   return p;
 }
 
-// Sine (want_sine) or cosine of a finite or non-finite float.
-float SinOrCos(float x, bool want_sine) {
-  if (!std::isfinite(x)) return std::numeric_limits<float>::quiet_NaN();
-  const bool negative = std::signbit(x);
-  const Reduced reduced = Reduce(std::fabs(x));
-  const double s = SinPolynomial(reduced.r);
-  const double c = CosPolynomial(reduced.r);
-  // sin and cos of r + quadrant x pi/2.
-  const double sines[4] = {s, c, -s, -c};
-  const double cosines[4] = {c, -s, -c, s};
-  if (want_sine) {
-    const double value = sines[reduced.quadrant];
-    return static_cast<float>(negative ? -value : value);
-  }
-  return static_cast<float>(cosines[reduced.quadrant]);
-}
-
 // The series atan u = u (1 - u^2/3 + u^4/5 - ...), highest term first.
 constexpr double kAtanTerms[] = {1.0 / 21,  -1.0 / 19, 1.0 / 17, -1.0 / 15, 1.0 / 13,
                                  -1.0 / 11, 1.0 / 9,   -1.0 / 7, 1.0 / 5,   -1.0 / 3};
@@ -125,12 +109,31 @@ double AtanUnit(double t) {
 
 }  // namespace
 
+// Sine and cosine of a float from one argument reduction.
+SineCosine SinAndCos(float x) {
+  if (!std::isfinite(x)) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    return {nan, nan};
+  }
+  if (x == 0.0f) return {x, 1.0f};  // keeps the sign of a zero, as sin does
+  const bool negative = std::signbit(x);
+  const Reduced reduced = Reduce(std::fabs(x));
+  const double s = SinPolynomial(reduced.r);
+  const double c = CosPolynomial(reduced.r);
+  // sin and cos of r + quadrant x pi/2.
+  const double sines[4] = {s, c, -s, -c};
+  const double cosines[4] = {c, -s, -c, s};
+  const double sine = sines[reduced.quadrant];
+  return {static_cast<float>(negative ? -sine : sine),
+          static_cast<float>(cosines[reduced.quadrant])};
+}
+
 float Sin(float radians) {
-  return SinOrCos(radians, true);
+  return SinAndCos(radians).sine;
 }
 
 float Cos(float radians) {
-  return SinOrCos(radians, false);
+  return SinAndCos(radians).cosine;
 }
 
 float Atan2(float y, float x) {

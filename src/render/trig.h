@@ -10,6 +10,13 @@ namespace cva {
 //
 // NaN and infinite arguments give NaN for Sin and Cos; Atan2 follows the C rules for zeros,
 // infinities and NaN.
+struct SineCosine {
+  float sine;
+  float cosine;
+};
+
+// Both from one argument reduction: what a rotation needs.
+SineCosine SinAndCos(float radians);
 float Sin(float radians);
 float Cos(float radians);
 float Atan2(float y, float x);

@@ -87,8 +87,7 @@ inline void WritePlacement(Vec2 position, float angle, Vec2 scale, Vec2 pivot, M
     return;
   }
   // The sine and cosine of Matrix4::RotationZ.
-  const float c = Cos(angle);
-  const float s = Sin(angle);
+  const auto [s, c] = SinAndCos(angle);
   // The product translate(-pivot) x scale x rotate x translate(pivot) x translate(position)
   // with every term that is structurally zero left out. With finite entries and products that
   // stay finite, a dropped term is a signed zero added to a sum that is not -0, so each element
