@@ -70,26 +70,27 @@ Reduced Reduce(float x) {
   return {static_cast<double>(fraction) * 0x1p-94 * kHalfPi, quadrant};
 }
 
-// Taylor series in Horner form with enough terms for double precision on |r| <= pi/4:
-// sin r = r (1 - r^2/(2*3) (1 - r^2/(4*5) (1 - ...))), cos r = 1 - r^2/(1*2) (1 - r^2/(3*4) ...).
-constexpr double kSinSteps[] = {1.0 / (16 * 17), 1.0 / (14 * 15), 1.0 / (12 * 13), 1.0 / (10 * 11),
-                                1.0 / (8 * 9),   1.0 / (6 * 7),   1.0 / (4 * 5),   1.0 / (2 * 3)};
-constexpr double kCosSteps[] = {1.0 / (17 * 18), 1.0 / (15 * 16), 1.0 / (13 * 14),
-                                1.0 / (11 * 12), 1.0 / (9 * 10),  1.0 / (7 * 8),
-                                1.0 / (5 * 6),   1.0 / (3 * 4),   1.0 / (1 * 2)};
+// Taylor coefficients, highest terms far below a double's precision on |r| <= pi/4:
+// sin r = r + r^3 (S1 + S2 r^2 + ... + S7 r^12), cos r = 1 + r^2 (C1 + C2 r^2 + ... + C8 r^14).
+constexpr double kS1 = -1.0 / 6, kS2 = 1.0 / 120, kS3 = -1.0 / 5040, kS4 = 1.0 / 362880,
+                 kS5 = -1.0 / 39916800, kS6 = 1.0 / 6227020800, kS7 = -1.0 / 1307674368000;
+constexpr double kC1 = -1.0 / 2, kC2 = 1.0 / 24, kC3 = -1.0 / 720, kC4 = 1.0 / 40320,
+                 kC5 = -1.0 / 3628800, kC6 = 1.0 / 479001600, kC7 = -1.0 / 87178291200,
+                 kC8 = 1.0 / 20922789888000;
 
+// The polynomials in pairs of terms (Estrin's scheme): the pairs do not wait for each other,
+// so a rotation costs about half the latency of one long Horner chain.
 double SinPolynomial(double r) {
-  const double r2 = r * r;
-  double p = 1.0;
-  for (double step : kSinSteps) p = 1.0 - r2 * step * p;
-  return r * p;
+  const double z = r * r, z2 = z * z, z4 = z2 * z2;
+  const double p = ((kS1 + z * kS2) + z2 * (kS3 + z * kS4)) + z4 * ((kS5 + z * kS6) + z2 * kS7);
+  return r + r * z * p;
 }
 
 double CosPolynomial(double r) {
-  const double r2 = r * r;
-  double p = 1.0;
-  for (double step : kCosSteps) p = 1.0 - r2 * step * p;
-  return p;
+  const double z = r * r, z2 = z * z, z4 = z2 * z2;
+  const double p =
+      ((kC1 + z * kC2) + z2 * (kC3 + z * kC4)) + z4 * ((kC5 + z * kC6) + z2 * (kC7 + z * kC8));
+  return 1.0 + z * p;
 }
 
 // The series atan u = u (1 - u^2/3 + u^4/5 - ...), highest term first.
