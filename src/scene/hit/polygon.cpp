@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace cva {
 namespace {
@@ -24,8 +25,14 @@ Box BoundsOf(std::span<const Vec2> polygon) {
   return box;
 }
 
+// From the squares in double, where they are exact: one rounding for the sum and one for the
+// square root, so every build gives the same bits (the C runtimes' hypotf need not agree in the
+// last bit).
 float Length(Vec2 from, Vec2 to) {
-  return std::hypot(to.x - from.x, to.y - from.y);
+  const double dx = to.x - from.x;
+  const double dy = to.y - from.y;
+  if (std::isinf(dx) || std::isinf(dy)) return std::numeric_limits<float>::infinity();
+  return static_cast<float>(std::sqrt(dx * dx + dy * dy));
 }
 
 // Calls `edge(from, to)` for the closing edge first, then for each point to the next; stops
