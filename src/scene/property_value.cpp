@@ -33,10 +33,11 @@ template <size_t... I>
 std::unique_ptr<PropertyValue> FromRecord(const PropertyValueRecord& record,
                                           std::index_sequence<I...>) {
   std::unique_ptr<PropertyValue> value;
-  ((record.index() == I
-        ? (value = std::make_unique<TypedPropertyValue<I>>(std::get<I>(record)), true)
-        : false) ||
-   ...);
+  static_cast<void>(
+      ((record.index() == I
+            ? (value = std::make_unique<TypedPropertyValue<I>>(std::get<I>(record)), true)
+            : false) ||
+       ...));
   return value;
 }
 

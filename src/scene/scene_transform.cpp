@@ -49,9 +49,10 @@ inline float Unsigned(float v) {
 constexpr float kExactBound = 1e18f;
 
 bool AffineIsExact(Vec2 position, float angle, Vec2 scale, Vec2 pivot) {
-  const auto small = [](float f) { return std::fabs(f) <= kExactBound; };  // false for NaN
-  return small(position.x) & small(position.y) & small(scale.x) & small(scale.y) & small(pivot.x) &
-         small(pivot.y) & std::isfinite(angle);
+  // 1 or 0 (0 for NaN), combined without branches.
+  const auto small = [](float f) { return static_cast<int>(std::fabs(f) <= kExactBound); };
+  return (small(position.x) & small(position.y) & small(scale.x) & small(scale.y) & small(pivot.x) &
+          small(pivot.y) & static_cast<int>(std::isfinite(angle))) != 0;
 }
 
 // The placement as the full chain of 4x4 products (any values, infinities and NaN included).
