@@ -16,10 +16,12 @@ using Json = nlohmann::ordered_json;
 // as its double expansion); null when it is not finite, which JSON cannot hold.
 Json Number(float value) {
   if (!std::isfinite(value)) return nullptr;
+  // Both conversions are the C++ library's own, the same code in every build; the C runtimes'
+  // strtod need not round alike.
   char text[32];
-  const auto result = std::to_chars(text, text + sizeof text - 1, value);
-  *result.ptr = '\0';
-  const double shortest = std::strtod(text, nullptr);
+  const auto written = std::to_chars(text, text + sizeof text, value);
+  double shortest = 0.0;
+  std::from_chars(text, written.ptr, shortest);
   if (shortest == std::trunc(shortest) && std::fabs(shortest) < 1e15)
     return static_cast<int64_t>(shortest);
   return shortest;
