@@ -7,6 +7,7 @@
 #include <iterator>
 #include <thread>
 
+#include "archive_document.h"
 #include "document/document.h"
 #include "document_stage.h"
 #include "headless_load.h"
@@ -20,11 +21,6 @@ bool IsArchive(const std::filesystem::path& path) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext == ".lzp";
-}
-
-bool EndsWithCva(const std::string& name) {
-  return name.size() > 4 && (name.compare(name.size() - 4, 4, ".cva") == 0 ||
-                             name.compare(name.size() - 4, 4, ".CVA") == 0);
 }
 
 }  // namespace
@@ -64,24 +60,8 @@ bool RenderSession::OpenInput(std::string& document_name, std::vector<uint8_t>& 
     error_ = "not an lzp archive";
     return false;
   }
-  const std::string wanted = path.stem().string() + ".cva";
-  std::vector<std::string> documents;
-  for (const LzpArchive::Entry& entry : archive_.entries()) {
-    if (entry.name == wanted) {
-      documents = {wanted};
-      break;
-    }
-    if (EndsWithCva(entry.name) &&
-        std::find(documents.begin(), documents.end(), entry.name) == documents.end())
-      documents.push_back(entry.name);
-  }
-  if (documents.size() != 1) {
-    error_ = documents.empty()
-                 ? "the archive holds no .cva document"
-                 : "the archive holds no '" + wanted + "' and more than one .cva document";
-    return false;
-  }
-  document_name = documents.front();
+  document_name = session::ArchiveDocument(archive_, path.stem().string(), error_);
+  if (document_name.empty()) return false;
   if (!archive_.OpenMember(document_name, bytes)) {
     error_ = "archive member '" + document_name + "' is damaged";
     return false;

@@ -44,7 +44,10 @@ std::optional<DocumentStage> ReadDocumentStage(const std::vector<uint8_t>& bytes
   DocumentPrefix prefix;
   prefix.Visit(visitor);
   if (!visitor.ok()) return std::nullopt;
-  const DocumentHeader& header = prefix.header;
+  return StageOf(prefix.header);
+}
+
+DocumentStage StageOf(const DocumentHeader& header) {
   DocumentStage stage;
   if (Side(header.stage_width) && Side(header.stage_height))
     stage.size = {*Side(header.stage_width), *Side(header.stage_height)};

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "document/document_header.h"
 #include "render/image_resource.h"
 
 namespace cva::session {
@@ -20,5 +21,7 @@ struct DocumentStage {
 // Reads a document's bytes up to its header; nothing when they are not a document of the known
 // version.
 std::optional<DocumentStage> ReadDocumentStage(const std::vector<uint8_t>& bytes);
+// The same from a header already read.
+DocumentStage StageOf(const DocumentHeader& header);
 
 }  // namespace cva::session
