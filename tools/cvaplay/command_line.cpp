@@ -6,7 +6,7 @@ namespace cva::play_tool {
 
 const char* const kUsage =
     "usage: cvaplay INPUT [--label L] [--size WxH] [--fullscreen] [--fixed MS]\n"
-    "               [--frames N] [--no-dialogs] [--stats]\n"
+    "               [--frames N] [--no-vsync] [--no-dialogs] [--stats]\n"
     "  Plays a document in a window with its sounds, taking the pointer, the mouse buttons\n"
     "  and the keys as the Windows player does; Escape or closing the window quits.\n"
     "  INPUT           a .cva document (its images and sounds are read beside it), an .lzp\n"
@@ -20,6 +20,8 @@ const char* const kUsage =
     "  --fixed MS      advance every frame by MS milliseconds (default: real time)\n"
     "  --frames N      stop advancing N frames after the one in which the document became\n"
     "                  current, and keep showing that picture (for captures)\n"
+    "  --no-vsync      start frames one document frame duration apart instead of as the\n"
+    "                  display's vertical sync paces them\n"
     "  --no-dialogs    messages on standard error only (also when CVAPLAY_NO_DIALOGS is set);\n"
     "                  the full-screen question is answered \"no\"\n"
     "  --stats         print the mean and longest frame time and the CPU time at exit\n"
@@ -77,6 +79,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
       out.frames = number;
     } else if (arg == "--no-dialogs") {
       out.no_dialogs = true;
+    } else if (arg == "--no-vsync") {
+      out.no_vsync = true;
     } else if (arg == "--stats") {
       out.stats = true;
     } else if (!arg.empty() && arg[0] == '-') {

@@ -25,6 +25,9 @@ struct CommandLine {
   // Messages go to standard error only, never into a dialog that waits for an answer (a
   // yes/no question then takes "no").
   bool no_dialogs = false;
+  // Frames start one document frame duration apart and presents do not wait for the
+  // display (what happens anyway where the display gives no vertical sync).
+  bool no_vsync = false;
   // Mean and longest frame time and the process's CPU time, printed at exit.
   bool stats = false;
 };

@@ -31,8 +31,9 @@ struct SdlVideo {
 };
 
 // The frame loop: frames while the window is active and the frame budget (--frames) lasts,
-// waiting in the event queue between them; returns when the player is to quit.
-void Play(PlaySession& session, PlayWindow& window, const cva::play_tool::CommandLine& command,
+// waiting in the event queue between them; returns when the player is to quit, with whether the
+// display paced the frames.
+bool Play(PlaySession& session, PlayWindow& window, const cva::play_tool::CommandLine& command,
           PlayStats* stats) {
   cva::Player& player = session.player();
   FramePacer pacer(window.vsync_requested(), window.refresh_hz(), session.document_frame_ms());
@@ -51,7 +52,7 @@ void Play(PlaySession& session, PlayWindow& window, const cva::play_tool::Comman
                           : SDL_WaitEventTimeout(&event, wait < 0 ? 500 : wait) != 0;
     while (have) {
       const EventEffect effect = HandleEvent(event, player.input());
-      if (effect.quit) return;
+      if (effect.quit) return pacer.vsync();
       if (effect.deactivated) active = false;
       if (effect.activated) active = true;
       if (effect.reset_clock) player.ResetClock();
@@ -99,11 +100,14 @@ int main(int argc, char** argv) {
 
   PlayWindow window;
   if (!window.Open(input.title, input.settings.width, input.settings.height,
-                   !input.settings.windowed, error))
+                   !input.settings.windowed, !command.no_vsync, error))
     return Fail(error);
   services.set_window(window.window());
   PlayStats stats;
-  Play(session, window, command, command.stats ? &stats : nullptr);
-  if (command.stats) std::printf("cvaplay: %s\n", stats.Report().c_str());
+  const bool pacer_vsync = Play(session, window, command, command.stats ? &stats : nullptr);
+  if (command.stats)
+    std::printf("cvaplay: %s; renderer %s, %s\n", stats.Report().c_str(),
+                window.renderer_name().c_str(),
+                pacer_vsync ? "paced by the display" : "timed frames");
   return 0;
 }

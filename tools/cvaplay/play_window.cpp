@@ -16,7 +16,7 @@ PlayWindow::~PlayWindow() {
 }
 
 bool PlayWindow::Open(const std::string& title, int32_t width, int32_t height, bool fullscreen,
-                      std::string& error) {
+                      bool vsync, std::string& error) {
   width_ = width;
   height_ = height;
   const Uint32 flags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
@@ -26,7 +26,7 @@ bool PlayWindow::Open(const std::string& title, int32_t width, int32_t height, b
     error = std::string("cannot open a window: ") + SDL_GetError();
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (vsync) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) {
     error = std::string("cannot draw into the window: ") + SDL_GetError();
@@ -59,6 +59,12 @@ void PlayWindow::PresentAgain() {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
+}
+
+std::string PlayWindow::renderer_name() const {
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(renderer_, &info);
+  return info.name ? info.name : "";
 }
 
 int PlayWindow::refresh_hz() const {

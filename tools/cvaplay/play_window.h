@@ -17,8 +17,7 @@ namespace cva::play_tool {
 
 // The player's window: its client area is the picture's size, or it fills the screen (the
 // display mode left alone) with the picture scaled to fit and its aspect kept. The software
-// renderer's frames are shown through a streaming texture; presents wait for the display's
-// vertical blank where the renderer can.
+// renderer's frames are shown through a streaming texture.
 class PlayWindow {
  public:
   PlayWindow() = default;
@@ -26,8 +25,9 @@ class PlayWindow {
   PlayWindow(const PlayWindow&) = delete;
   PlayWindow& operator=(const PlayWindow&) = delete;
 
-  // False with `error` when the window, its renderer or its texture cannot be made.
-  bool Open(const std::string& title, int32_t width, int32_t height, bool fullscreen,
+  // False with `error` when the window, its renderer or its texture cannot be made. With
+  // `vsync` presents wait for the display's vertical blank where the renderer can.
+  bool Open(const std::string& title, int32_t width, int32_t height, bool fullscreen, bool vsync,
             std::string& error);
   // Shows `frame` (of the size given to Open).
   void Present(const SoftTexture& frame);
@@ -37,6 +37,8 @@ class PlayWindow {
   SDL_Window* window() const { return window_; }
   // Whether the renderer was asked for and granted presents synchronised to the display.
   bool vsync_requested() const { return vsync_; }
+  // The renderer's name ("opengl", "software", ...).
+  std::string renderer_name() const;
   // The display's refresh rate in hertz (60 when it does not say).
   int refresh_hz() const;
 
