@@ -9,6 +9,7 @@ PulseAudio null sink of tests/sound_output/null-sink.sh in --sink, whose monitor
 It checks, on tests/fixtures/button (a red button that jumps to label 'pressed' when pressed):
   - held after 5 fixed steps: the window's client area is the stage size and its picture is
     cvarender's frame 5, pixel for pixel; Escape ends the player with status 0;
+  - full screen: the window covers the screen and the picture is scaled up;
   - in real time without vertical sync: a press of the left button over the button shows the
     picture of label 'pressed', and frames start the document's frame duration apart;
   - a player program made by cvapack (on a small template: only its resources are read) shows
@@ -78,14 +79,19 @@ class Player:
             self.process = subprocess.Popen(args, cwd=work, env=env, stdout=out, stderr=err)
         self.env = env
         self.window = None
+        # SDL may make its window again when it sets up the renderer: the window is the one
+        # still there a moment after it was first seen.
         deadline = time.time() + TIMEOUT
+        seen = None
         while time.time() < deadline and self.process.poll() is None:
             found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
                                     str(self.process.pid)], env=env, capture_output=True, text=True)
-            if found.stdout.split():
-                self.window = found.stdout.split()[0]
+            window = found.stdout.split()[0] if found.stdout.split() else None
+            if window and window == seen:
+                self.window = window
                 break
-            time.sleep(0.1)
+            seen = window
+            time.sleep(0.2)
 
     def output(self):
         with open(self.out_path) as out:
@@ -155,6 +161,22 @@ def check_held_frame(check, a, work, env, document, reference, name):
                  f"{name}: the window shows cvarender's frame 5 ({diff} pixels differ)")
     status = player.escape()
     check.expect(status == 0, f"{name}: Escape ends it with status 0 (got {status})")
+
+
+def check_full_screen(check, a, work, env):
+    player = Player([a.cvaplay, "button.cva", "--fullscreen", "--frames", "1", "--no-dialogs"],
+                    work, env, "full")
+    if player.window is None or not player.wait_for_output("holding"):
+        check.expect(False, "full screen: the player opens its window and holds")
+        return
+    size = player.size()
+    check.expect(size == (1024, 768), f"full screen: the window covers the 1024 x 768 screen "
+                                      f"(got {size[0]} x {size[1]})")
+    # The 160 x 120 stage scaled by 6.4: the button's middle is at the screen's middle.
+    shot = player.capture(os.path.join(work, "full.png"))
+    pixel = run(["convert", shot, "-crop", "1x1+512+384", "-depth", "8", "txt:"]).stdout
+    check.expect("#FF0000" in pixel, f"full screen: the picture is scaled up ({pixel.split()[-1]})")
+    player.escape()
 
 
 def check_click_and_pacing(check, a, work, env, pressed):
@@ -302,6 +324,7 @@ def main():
         check.expect(made.returncode == 0, f"cvapack makes button.exe {made.stderr.strip()}")
         if made.returncode == 0:
             check_held_frame(check, a, work, env, "button.exe", frame5, "program")
+        check_full_screen(check, a, work, env)
         check_click_and_pacing(check, a, work, env, pressed)
         check_sound(check, a, work, env)
         check_bad_input(check, a, work, env)

@@ -19,9 +19,17 @@ bool PlayWindow::Open(const std::string& title, int32_t width, int32_t height, b
                       bool vsync, std::string& error) {
   width_ = width;
   height_ = height;
-  const Uint32 flags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                             height, flags);
+  const Uint32 flags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS : 0;
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+  SDL_DisplayMode desktop{};
+  if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    // The window also covers the screen by its own size and place, for X servers without a
+    // window manager to honour the full-screen state.
+    x = y = 0;
+    w = desktop.w;
+    h = desktop.h;
+  }
+  window_ = SDL_CreateWindow(title.c_str(), x, y, w, h, flags);
   if (!window_) {
     error = std::string("cannot open a window: ") + SDL_GetError();
     return false;
