@@ -72,8 +72,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
       }
       out.fixed_ms = number;
     } else if (arg == "--frames") {
-      if (!ParseInt(args[++i], 0, number)) {
-        error = "--frames takes a count of 0 or more";
+      if (!ParseInt(args[++i], 1, number)) {
+        error = "--frames takes a count above 0";
         return false;
       }
       out.frames = number;

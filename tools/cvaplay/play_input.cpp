@@ -69,7 +69,7 @@ bool OpenProgram(const fs::path& path, bool screen_mode_given, PlayInput& out, s
   ReadSettings(out.settings, record, ask);
   out.archive_bytes = std::move(resources->archive);
   out.archive->OpenMemory(out.archive_bytes);
-  out.title = resources->title;
+  if (!resources->title.empty()) out.title = resources->title;
   return true;
 }
 
