@@ -12,8 +12,9 @@ It checks, on tests/fixtures/button (a red button that jumps to label 'pressed' 
   - full screen: the window covers the screen and the picture is scaled up;
   - in real time without vertical sync: a press of the left button over the button shows the
     picture of label 'pressed', and frames start the document's frame duration apart;
-  - a player program made by cvapack (on a small template: only its resources are read) shows
-    the same frame 5 as the document;
+  - a player program made by cvapack (on a small template: only its resources are read) whose
+    record asks for the screen mode: the question on standard error, answered "no" without
+    dialogs, and the same frame 5 as the document in a window;
   - trace_sound, with a sweep as its sound beside it: the sweep is found in the sink's recording,
     and cut short when the document stops it;
   - bad input (a missing file, a malformed document, a missing start label, a program without
@@ -161,6 +162,10 @@ def check_held_frame(check, a, work, env, document, reference, name):
                  f"{name}: the window shows cvarender's frame 5 ({diff} pixels differ)")
     status = player.escape()
     check.expect(status == 0, f"{name}: Escape ends it with status 0 (got {status})")
+    if document.endswith(".exe"):
+        # Its record leaves the screen mode to the user; without dialogs the answer is "no".
+        check.expect("フルスクリーンで再生しますか？" in player.errors(),
+                     f"{name}: the full-screen question is on standard error")
 
 
 def check_full_screen(check, a, work, env):
@@ -309,7 +314,7 @@ def main():
     shutil.copy(os.path.join(a.fixtures, "button.cva"), work)
     run([a.programs, "template.exe", "bare.exe"], cwd=work, check=True)
     made = run([a.cvapack, "button.cva", "-o", "button.exe", "--template", "template.exe",
-                "--fixed", str(FRAME_MS)], cwd=work)
+                "--fixed", str(FRAME_MS), "--ask"], cwd=work)
     frame5 = render(["button.cva", "--fixed", str(FRAME_MS), "--frames", "5..5"], a.cvarender,
                     work, os.path.join(work, "frame5"))
     pressed = render(["button.cva", "--label", "pressed", "--frames", "1..1"], a.cvarender, work,
