@@ -64,18 +64,24 @@ double TimeMs(Work&& work) {
   return Milliseconds(std::chrono::steady_clock::now() - start);
 }
 
-int Run() {
-  const auto dir = std::filesystem::temp_directory_path() / "cva_render_bench";
+// Writes the scene's document (bench.cva) and its image into `dir`.
+bool WriteScene(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
   std::string error;
   if (!render_tool::WritePng((dir / kSpriteFile).string(), ToImage(RenderBenchSprite()), error)) {
     std::fprintf(stderr, "render_bench: %s\n", error.c_str());
-    return 1;
+    return false;
   }
   const std::vector<uint8_t> document = RenderBenchDocument();
-  std::ofstream((dir / "bench.cva").string(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(document.data()),
-             static_cast<std::streamsize>(document.size()));
+  std::ofstream out((dir / "bench.cva").string(), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(document.data()),
+            static_cast<std::streamsize>(document.size()));
+  return static_cast<bool>(out);
+}
+
+int Run() {
+  const auto dir = std::filesystem::temp_directory_path() / "cva_render_bench";
+  if (!WriteScene(dir)) return 1;
 
   render_tool::RenderOptions options;
   options.input = (dir / "bench.cva").string();
@@ -173,6 +179,8 @@ int Run() {
 }  // namespace
 }  // namespace cva
 
-int main() {
+// With `--write DIR`, only writes the scene into DIR (to play it elsewhere, e.g. in cvaplay).
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--write") return cva::WriteScene(argv[2]) ? 0 : 1;
   return cva::Run();
 }

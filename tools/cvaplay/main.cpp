@@ -63,8 +63,9 @@ bool Play(PlaySession& session, PlayWindow& window, const cva::play_tool::Comman
     const auto start = FramePacer::Clock::now();
     pacer.FrameStarted(start);
     session.RunFrame();
+    const auto rendered = FramePacer::Clock::now();
     window.Present(session.frame());
-    if (stats) stats->Frame(start, FramePacer::Clock::now());
+    if (stats) stats->Frame(start, rendered, FramePacer::Clock::now());
     if (frames_left > 0 && --frames_left == 0) {
       held = true;
       std::printf("cvaplay: holding the picture\n");

@@ -20,15 +20,18 @@ double Seconds(const timeval& t) {
 
 PlayStats::PlayStats() : begin_(Clock::now()) {}
 
-void PlayStats::Frame(Clock::time_point start, Clock::time_point end) {
+void PlayStats::Frame(Clock::time_point start, Clock::time_point rendered, Clock::time_point end) {
   if (frames_ > 0) {
     const double interval = Ms(start - last_start_);
     interval_sum_ms_ += interval;
     interval_max_ms_ = std::max(interval_max_ms_, interval);
   }
-  const double work = Ms(end - start);
-  work_sum_ms_ += work;
-  work_max_ms_ = std::max(work_max_ms_, work);
+  const double render = Ms(rendered - start);
+  render_sum_ms_ += render;
+  render_max_ms_ = std::max(render_max_ms_, render);
+  const double present = Ms(end - rendered);
+  present_sum_ms_ += present;
+  present_max_ms_ = std::max(present_max_ms_, present);
   last_start_ = start;
   ++frames_;
 }
@@ -39,12 +42,14 @@ std::string PlayStats::Report() const {
   const double cpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
   const double wall = Ms(Clock::now() - begin_) / 1000.0;
   const double intervals = static_cast<double>(std::max<int64_t>(frames_ - 1, 1));
-  char text[256];
+  const double frames = static_cast<double>(std::max<int64_t>(frames_, 1));
+  char text[320];
   std::snprintf(text, sizeof text,
-                "%lld frames; interval mean %.2f ms, max %.2f ms; work mean %.2f ms, max %.2f ms; "
-                "CPU %.2f s over %.2f s (%.1f %% of one core)",
+                "%lld frames; interval mean %.2f ms, max %.2f ms; render mean %.2f ms, max %.2f "
+                "ms; present mean %.2f ms, max %.2f ms; CPU %.2f s over %.2f s (%.1f %% of one "
+                "core)",
                 static_cast<long long>(frames_), interval_sum_ms_ / intervals, interval_max_ms_,
-                work_sum_ms_ / static_cast<double>(std::max<int64_t>(frames_, 1)), work_max_ms_,
+                render_sum_ms_ / frames, render_max_ms_, present_sum_ms_ / frames, present_max_ms_,
                 cpu, wall, wall > 0 ? 100.0 * cpu / wall : 0.0);
   return text;
 }

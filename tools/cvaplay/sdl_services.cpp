@@ -34,7 +34,11 @@ Services::Answer SdlServices::ShowMessage(const std::string& text, const std::st
   box.numbuttons = yes_no ? 2 : 1;
   box.buttons = yes_no ? yes_and_no : ok;
   int chosen = 0;
-  if (SDL_ShowMessageBox(&box, &chosen) != 0) return yes_no ? Answer::kNo : Answer::kOk;
+  if (SDL_ShowMessageBox(&box, &chosen) != 0) {
+    // SDL's dialogs need zenity or X core fonts; the text above is what the user gets then.
+    std::fprintf(stderr, "cvaplay: (no dialog could be shown: %s)\n", SDL_GetError());
+    return yes_no ? Answer::kNo : Answer::kOk;
+  }
   if (!yes_no) return Answer::kOk;
   return chosen == 1 ? Answer::kYes : Answer::kNo;
 }
