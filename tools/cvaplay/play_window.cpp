@@ -34,7 +34,12 @@ bool PlayWindow::Open(const std::string& title, int32_t width, int32_t height, b
     error = std::string("cannot open a window: ") + SDL_GetError();
     return false;
   }
-  if (vsync) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  SDL_DisplayMode mode{};
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+    refresh_hz_ = mode.refresh_rate;
+  if (vsync && refresh_hz_ > 0)
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) {
     error = std::string("cannot draw into the window: ") + SDL_GetError();
@@ -73,14 +78,6 @@ std::string PlayWindow::renderer_name() const {
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(renderer_, &info);
   return info.name ? info.name : "";
-}
-
-int PlayWindow::refresh_hz() const {
-  SDL_DisplayMode mode{};
-  const int display = SDL_GetWindowDisplayIndex(window_);
-  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
-    return mode.refresh_rate;
-  return 60;
 }
 
 EventEffect HandleEvent(const SDL_Event& event, InputState& input) {

@@ -26,7 +26,8 @@ class PlayWindow {
   PlayWindow& operator=(const PlayWindow&) = delete;
 
   // False with `error` when the window, its renderer or its texture cannot be made. With
-  // `vsync` presents wait for the display's vertical blank where the renderer can.
+  // `vsync` presents wait for the display's vertical blank where the renderer can and the
+  // display has one (it tells its refresh rate; a virtual display such as Xvfb does not).
   bool Open(const std::string& title, int32_t width, int32_t height, bool fullscreen, bool vsync,
             std::string& error);
   // Shows `frame` (of the size given to Open).
@@ -37,10 +38,10 @@ class PlayWindow {
   SDL_Window* window() const { return window_; }
   // Whether the renderer was asked for and granted presents synchronised to the display.
   bool vsync_requested() const { return vsync_; }
+  // The display's refresh rate in hertz, 0 when it does not tell.
+  int refresh_hz() const { return refresh_hz_; }
   // The renderer's name ("opengl", "software", ...).
   std::string renderer_name() const;
-  // The display's refresh rate in hertz (60 when it does not say).
-  int refresh_hz() const;
 
  private:
   SDL_Window* window_ = nullptr;
@@ -49,6 +50,7 @@ class PlayWindow {
   int32_t width_ = 0;
   int32_t height_ = 0;
   bool vsync_ = false;
+  int refresh_hz_ = 0;
 };
 
 // What a window event means to the player.
