@@ -17,7 +17,8 @@ It checks, on tests/fixtures/button (a red button that jumps to label 'pressed' 
     dialogs, and the same frame 5 as the document in a window;
   - trace_sound, with a sweep as its sound beside it: the sweep is found in the sink's recording,
     and cut short when the document stops it;
-  - bad input (a missing file, a malformed document, a missing start label, a program without
+  - a missing start label: the message, and the document plays as in the Windows player;
+  - bad input (a missing file, a malformed document, a program without
     resources): the message on standard error and status 1.
 """
 import argparse
@@ -285,6 +286,20 @@ def check_sound(check, a, work, env):
     check.expect(100 < heard_ms < 1000, f"sound: stopped by the document ({heard_ms:.0f} ms heard)")
 
 
+def check_missing_label(check, a, work, env):
+    # As the Windows player: the message, then the document plays from its start.
+    player = Player([a.cvaplay, "button.cva", "--label", "nowhere", "--no-dialogs"], work, env,
+                    "missing-label")
+    told = "がアニメーション内に存在しません" in player.errors()
+    status = player.escape() if player.window else None
+    if player.window is None:
+        player.process.kill()
+        player.process.wait()
+    check.expect(told and status == 0, f"a missing start label: the message on standard error, "
+                                       f"then a window that plays (status {status}, "
+                                       f"{player.errors().strip()!r})")
+
+
 def check_bad_input(check, a, work, env):
     with open(os.path.join(work, "button.cva"), "rb") as whole:
         with open(os.path.join(work, "malformed.cva"), "wb") as out:
@@ -292,8 +307,6 @@ def check_bad_input(check, a, work, env):
     cases = [
         ("a missing file", ["missing.cva"], "missing.cvaが読み込めません"),
         ("a malformed document", ["malformed.cva"], "malformed document: 'malformed.cva'"),
-        ("a missing start label", ["button.cva", "--label", "nowhere"],
-         "がアニメーション内に存在しません"),
         ("a program without resources", ["bare.exe"], "no settings record"),
     ]
     for what, args, message in cases:
@@ -332,6 +345,7 @@ def main():
         check_full_screen(check, a, work, env)
         check_click_and_pacing(check, a, work, env, pressed)
         check_sound(check, a, work, env)
+        check_missing_label(check, a, work, env)
         check_bad_input(check, a, work, env)
     finally:
         server.terminate()

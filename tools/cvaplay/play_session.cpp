@@ -60,11 +60,9 @@ bool PlaySession::Load(std::string& error) {
     if (error.empty()) error = "'" + ToUtf8(settings.document_name) + "' did not load";
     return false;
   }
+  // A start label the document lacks has been reported by the player's load listener; as
+  // the Windows player does, the document then plays from its start.
   const Document& current = *player_->host().document();
-  if (current.label_names().Find(settings.start_label) == -1) {
-    error = "start label '" + ToUtf8(settings.start_label) + "' not found";
-    return false;
-  }
   if (input_.size_from_stage) {
     const ImageSize size = session::StageOf(current.header()).size;
     input_.settings.width = size.width;
