@@ -57,8 +57,11 @@ def run(command, **kwargs):
 
 def start_xvfb():
     read_end, write_end = os.pipe()
+    # -noreset: by default the server resets when its last client leaves, and a player
+    # started during that reset cannot connect ("x11 not available").
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+         "-noreset"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b""
@@ -124,7 +127,10 @@ class Player:
         """Sends Escape and returns the exit status (None when the player did not end)."""
         # The player may close its window on the key press, before the release is sent: the
         # release then fails, which is no fault of the player's.
-        run(["xdotool", "key", "--window", self.window, "Escape"], env=self.env)
+        # Keys go to the focused window: give it the focus first (there is no window manager to
+        # do it, and the pointer may be outside the window, left there by an earlier run).
+        run(["xdotool", "windowfocus", "--sync", self.window], env=self.env)
+        run(["xdotool", "key", "Escape"], env=self.env)
         try:
             return self.process.wait(timeout=TIMEOUT)
         except subprocess.TimeoutExpired:
