@@ -6,12 +6,12 @@
 
 namespace cva::play_tool {
 
-SdlServices::SdlServices(bool dialogs) : inner_(SystemServices()), dialogs_(dialogs) {
+SdlServices::SdlServices(bool dialogs) : ForwardingServices(SystemServices()), dialogs_(dialogs) {
   SetSystemServices(this);
 }
 
 SdlServices::~SdlServices() {
-  SetSystemServices(&inner_);
+  SetSystemServices(&inner());
 }
 
 Services::Answer SdlServices::ShowMessage(const std::string& text, const std::string& caption,

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "system/services.h"
+#include "system/forwarding_services.h"
 
 struct SDL_Window;
 
@@ -13,7 +13,7 @@ namespace cva::play_tool {
 // standard error ("cvaplay: [caption] text") and, unless dialogs are off, shown as an SDL
 // message box over the window (or alone before there is one); everything else goes to the
 // services installed before. Installed for the lifetime of the object.
-class SdlServices final : public Services {
+class SdlServices final : public ForwardingServices {
  public:
   explicit SdlServices(bool dialogs);
   ~SdlServices() override;
@@ -27,23 +27,8 @@ class SdlServices final : public Services {
 
   // Without dialogs a yes/no question is answered "no".
   Answer ShowMessage(const std::string& text, const std::string& caption, Buttons buttons) override;
-  bool FileExists(const EncodedText& name) override { return inner_.FileExists(name); }
-  bool ReadFile(const EncodedText& name, std::vector<uint8_t>& out) override {
-    return inner_.ReadFile(name, out);
-  }
-  std::unique_ptr<RandomAccessFile> OpenFile(const EncodedText& name) override {
-    return inner_.OpenFile(name);
-  }
-  uint32_t TickCount() override { return inner_.TickCount(); }
-  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
-  bool SetCurrentDirectory(const std::string& path) override {
-    return inner_.SetCurrentDirectory(path);
-  }
-  void DebugOutput(const std::string& text) override { inner_.DebugOutput(text); }
-  void ErrorOutput(const std::string& text) override { inner_.ErrorOutput(text); }
 
  private:
-  Services& inner_;
   bool dialogs_;
   SDL_Window* window_ = nullptr;
   int message_count_ = 0;
