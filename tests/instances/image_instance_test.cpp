@@ -3,6 +3,7 @@
 
 #include "scene/objects/image_instance.h"
 #include "instance_rig.h"
+#include "scene/cell_budget.h"
 #include "scene/hit/node_shape.h"
 #include "scene/objects/textured_objects.h"
 
@@ -101,7 +102,18 @@ TEST_F(ImageInstanceTest, MirroringKeepsTheTextureOffset) {
 
 TEST_F(ImageInstanceTest, HugeRepeatCountsAreLimited) {
   LoadImage({Hold<12>(Repeat(32767, -32768, true, true))});
-  EXPECT_EQ(static_cast<int64_t>(TickAndDraw(0.0f).size()), ImageInstance::kMaxCells);
+  EXPECT_EQ(static_cast<int64_t>(TickAndDraw(0.0f).size()), CellBudget::kCellsPerFrame);
+}
+
+TEST_F(ImageInstanceTest, EveryFrameDrawsAtMostItsCellBudgetOverAllNodes) {
+  AddImage("a.png", 32, 16);
+  const std::vector<MotionEntry> tiled = {Hold<12>(Repeat(32767, 2, false, false))};
+  DocumentFile file = MakeDocument(Node(0, {}, {Placing(1, 1, tiled), Placing(2, 1, tiled)}));
+  file.resources.items = {Resource(0, ResourceKind::kImage, "a.png")};
+  file.objects.items = {Object(Image(1, {16, 8}, 0))};
+  Load(file);
+  for (int frame = 0; frame < 2; ++frame)
+    EXPECT_EQ(static_cast<int64_t>(TickAndDraw(0.0f).size()), CellBudget::kCellsPerFrame);
 }
 
 TEST_F(ImageInstanceTest, SwapShowsAnotherImageObjectUntilReset) {

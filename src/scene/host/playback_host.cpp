@@ -1,6 +1,7 @@
 #include "scene/host/playback_host.h"
 
 #include "document/resource_provider.h"
+#include "scene/cell_budget.h"
 
 namespace cva {
 namespace {
@@ -39,6 +40,7 @@ void PlaybackHost::Advance(float dt) {
 }
 
 void PlaybackHost::Draw() {
+  CellBudget::Refill();
   if (scene_ && draw_state_) scene_->Draw(*draw_state_);
 }
 

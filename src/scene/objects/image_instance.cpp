@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "document/resource_provider.h"
 #include "render/image_resource.h"
+#include "scene/cell_budget.h"
 #include "scene/objects/textured_objects.h"
 #include "scene/property_record.h"
 #include "scene/property_value.h"
@@ -92,10 +93,9 @@ void ImageInstance::DrawCells(ImageObject& shown) {
   const float step_x = cx < 0 ? -shown.size().x : shown.size().x;
   const float step_y = cy < 0 ? -shown.size().y : shown.size().y;
   const Vec2 extent = TextureExtent();
-  int64_t drawn = 0;
   for (int32_t j = 0; j < rows; ++j) {
     for (int32_t i = 0; i < columns; ++i) {
-      if (++drawn > kMaxCells) return;
+      if (!CellBudget::Take()) return;
       cell_world_->SetTranslation(static_cast<float>(i) * step_x, static_cast<float>(j) * step_y);
       cell_world_->PostMultiply(display.world());
       const bool flip_x = mirror_x && i % 2 != 0;

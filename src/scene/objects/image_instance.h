@@ -14,13 +14,10 @@ class SceneNode;
 // mode), 11 (texture offset) and 12 (texture repeat). Draws the shown image object's sprite
 // with the node's world matrix, the node's colour modulated by the image's own colour, and a
 // texture transform that shifts the texture by property 11; with repeat counts other than 1 it
-// draws one cell per repeat, mirroring every other column or row when asked.
+// draws one cell per repeat, mirroring every other column or row when asked, as long as the
+// frame's cell budget lasts (CellBudget).
 class ImageInstance final : public Instance {
  public:
-  // The most cells one draw issues. Repeat counts are 16-bit, so without a limit one node
-  // could ask for a thousand million draws a frame; cells beyond the limit are not drawn.
-  static constexpr int64_t kMaxCells = 65536;
-
   ImageInstance(ImageObject& object, SceneNode& node);
   ~ImageInstance() override;
 
