@@ -82,7 +82,7 @@ CompileResult CompileDocument(std::string_view json_text) {
   Json root;
   try {
     root = Json::parse(json_text.begin(), json_text.end());
-  } catch (const Json::parse_error& e) {
+  } catch (const Json::exception& e) {  // syntax errors, and numbers out of range
     result.error = std::string("not valid JSON: ") + e.what();
     return result;
   }
