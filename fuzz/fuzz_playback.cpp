@@ -10,7 +10,7 @@
 
 namespace {
 constexpr size_t kScriptBytes = 24;
-constexpr int32_t kFrames = 40;
+constexpr int32_t kFrames = 32;  // the frames a pointer script can name
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
