@@ -162,6 +162,12 @@ bool PeImage::WriteResources(const ResourceTree& tree) {
   for (size_t i = 0; i < sections_.size(); ++i)
     if (old_resources.rva != 0 && sections_[i].virtual_address == old_resources.rva) index = i;
 
+  // The rewrite copies the headers from before the resource section's data: data that starts
+  // inside the section table (a raw pointer of 0, say) would leave no room to write it.
+  const size_t table_end = section_table_ + sections_.size() * kSectionHeaderSize;
+  if (index && sections_[*index].raw_size && sections_[*index].raw_pointer < table_end)
+    return Fail("the resource section's data overlaps the program's headers");
+
   std::vector<Section> sections = sections_;
   std::vector<uint8_t> out;
   Directory resources;
@@ -207,11 +213,11 @@ bool PeImage::WriteResources(const ResourceTree& tree) {
       resources = {r.virtual_address, r.virtual_size};
     } else {
       // A new last section; the old one (if any) stays where other sections depend on it.
-      const size_t table_end = section_table_ + (sections.size() + 1) * kSectionHeaderSize;
+      const size_t grown_table_end = table_end + kSectionHeaderSize;
       uint64_t first_raw = size_of_headers_;
       for (const Section& s : sections)
         if (s.raw_size) first_raw = std::min<uint64_t>(first_raw, s.raw_pointer);
-      if (table_end > first_raw)
+      if (grown_table_end > first_raw)
         return Fail("the headers have no room for another section, and the resources do not fit");
       Section added{};
       std::memcpy(added.header, ".rsrc\0\0\0", 8);
@@ -232,6 +238,8 @@ bool PeImage::WriteResources(const ResourceTree& tree) {
       resources = {added.virtual_address, added.virtual_size};
     }
   }
+  if (out.size() < section_table_ + sections.size() * kSectionHeaderSize)
+    return Fail("the program's headers end before its section table");
   const size_t new_overlay_start = out.size();
   out.insert(out.end(), overlay.begin(), overlay.end());
   if (uint64_t{sections.back().virtual_address} + sections.back().Extent() > 0xFFFFFFFFu)
